@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Writes small seed inputs for the fuzz targets: make-seeds.sh KFA FOLDER
+set -euo pipefail
+kfa=$1
+out=$2
+top=$(cd "$(dirname "$0")/.." && pwd)
+mkdir -p "$out/fuzz_archive" "$out/fuzz_records"
+demo="$top/resources/demo"
+"$kfa" pack -o "$out/fuzz_archive/demo.kfa" "$demo"/*
+"$kfa" pack -o "$out/fuzz_archive/records.kfa" "$demo/profile.dat" "$demo/image1.dat"
+cp "$demo"/*.dat "$out/fuzz_records/"
