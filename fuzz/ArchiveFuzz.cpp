@@ -9,6 +9,7 @@
 #include "archive/AlbumError.h"
 #include "archive/ArchiveTrailer.h"
 #include "archive/Gbk.h"
+#include "archive/Stream.h"
 
 namespace {
 
@@ -25,18 +26,6 @@ class MemoryFile {
     int fd_;
 };
 
-class NullStream : public pagora::Stream {
-  public:
-    size_t Read(void*, size_t) override { return 0; }
-    void Write(const void*, size_t count) override { size_ += count; }
-    int64_t Position() const override { return 0; }
-    void Seek(int64_t) override {}
-    int64_t Size() const override { return size_; }
-
-  private:
-    int64_t size_ = 0;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -47,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const pagora::ArchiveEntry& entry : album.DirectoryOrder()) {
             pagora::GbkToUtf8(entry.Name);
             album.MemberNumber(entry.Name);
-            NullStream sink;
+            pagora::DiscardStream sink;
             try {
                 album.ExtractToStream(entry.Name, sink);
             } catch (const pagora::AlbumError&) {

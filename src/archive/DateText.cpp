@@ -86,7 +86,8 @@ int32_t DateTimeToChineseDateTime(double dateTime, char* buffer) {
     CivilTime t;
     if (!Decode(dateTime, t))
         return 0;
-    // The period names the part of the day, so the hour needs no AM/PM; midday keeps 12.
+    // The period word says which half of the day it is, so the hour needs no AM/PM; midday
+    // keeps 12.
     int hour = t.hour > 12 ? t.hour - 12 : t.hour;
     std::snprintf(buffer, kDateTextBufferSize, "%d%s%d%s%d %s %s %d:%02d", t.year, kYear, t.month,
                   kMonth, t.day, kChineseWeekdays[t.weekday], ChinesePeriod(t.hour), hour,

@@ -46,6 +46,19 @@ class MemoryStream : public Stream {
     size_t position_ = 0;
 };
 
+// Counts what is written and keeps none of it: for measuring and probing extraction.
+class DiscardStream : public Stream {
+  public:
+    size_t Read(void*, size_t) override { return 0; }
+    void Write(const void*, size_t count) override { size_ += static_cast<int64_t>(count); }
+    int64_t Position() const override { return size_; }
+    void Seek(int64_t) override {}
+    int64_t Size() const override { return size_; }
+
+  private:
+    int64_t size_ = 0;
+};
+
 // Writes to an open file descriptor it owns.
 class FileStream : public Stream {
   public:

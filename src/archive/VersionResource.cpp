@@ -26,9 +26,7 @@ constexpr int kSectionHeaderSize = 40;
 constexpr int kDirectoryHeaderSize = 16;
 constexpr int kDirectoryEntrySize = 8;
 constexpr int kDataEntrySize = 16;
-// Tables are read this many entries at a time, into a fixed buffer rather than one sized by
-// counts from the file.
-constexpr uint32_t kChunkEntries = 64;
+constexpr uint32_t kChunkBytes = 64 * kSectionHeaderSize;
 // VS_VERSIONINFO: three WORDs, L"VS_VERSION_INFO" with its terminator, padding to a DWORD,
 // then VS_FIXEDFILEINFO.
 constexpr char16_t kVersionKey[] = u"VS_VERSION_INFO";
@@ -126,24 +124,18 @@ class PeImage {
     // Finds the file offset of count bytes at an image address; they must lie in one
     // section's file data. The table is scanned in chunks: its length comes from the file.
     bool MapRva(uint64_t rva, uint64_t count, uint64_t& offset) const {
-        uint8_t chunk[kChunkEntries * kSectionHeaderSize];
-        for (uint32_t first = 0; first < sectionCount_; first += kChunkEntries) {
-            uint32_t n = std::min(sectionCount_ - first, kChunkEntries);
-            if (!file_.Read(sectionTable_ + uint64_t{first} * kSectionHeaderSize, chunk,
-                            n * kSectionHeaderSize))
-                return false;
-            for (uint32_t i = 0; i < n; ++i) {
-                const uint8_t* s = chunk + i * kSectionHeaderSize;
+        bool found = false, fits = false;
+        bool read =
+            ScanTable(sectionTable_, sectionCount_, kSectionHeaderSize, [&](const uint8_t* s) {
                 uint64_t start = LoadLE(s + 12, 4), rawSize = LoadLE(s + 16, 4);
                 if (rva < start || rva - start >= rawSize)
-                    continue;
-                if (count > rawSize - (rva - start))
                     return false;
+                found = true;
+                fits = count <= rawSize - (rva - start);
                 offset = LoadLE(s + 20, 4) + (rva - start);
                 return true;
-            }
-        }
-        return false;
+            });
+        return read && found && fits;
     }
 
     bool ReadRva(uint64_t rva, void* out, size_t count) const {
@@ -162,21 +154,15 @@ class PeImage {
         if (!MapRva(resourceRva_ + dirOffset + kDirectoryHeaderSize,
                     uint64_t{entries} * kDirectoryEntrySize, offset))
             return false;
-        uint8_t chunk[kChunkEntries * kDirectoryEntrySize];
-        for (uint32_t first = 0; first < entries; first += kChunkEntries) {
-            uint32_t n = std::min(entries - first, kChunkEntries);
-            if (!file_.Read(offset + uint64_t{first} * kDirectoryEntrySize, chunk,
-                            n * kDirectoryEntrySize))
+        bool found = false;
+        bool read = ScanTable(offset, entries, kDirectoryEntrySize, [&](const uint8_t* e) {
+            if (id >= 0 && LoadLE(e, 4) != static_cast<uint64_t>(id))
                 return false;
-            for (uint32_t i = 0; i < n; ++i) {
-                const uint8_t* e = chunk + i * kDirectoryEntrySize;
-                if (id < 0 || LoadLE(e, 4) == static_cast<uint64_t>(id)) {
-                    target = static_cast<uint32_t>(LoadLE(e + 4, 4));
-                    return true;
-                }
-            }
-        }
-        return false;
+            found = true;
+            target = static_cast<uint32_t>(LoadLE(e + 4, 4));
+            return true;
+        });
+        return read && found;
     }
 
     // Type, then name, then language: the tree has exactly three levels, so a directory that
@@ -196,6 +182,23 @@ class PeImage {
     }
 
   private:
+    // Calls visit on each entry of a table until it returns true. The table is read in chunks
+    // into a fixed buffer: its length comes from the file. False if a chunk cannot be read.
+    template <typename Visit>
+    bool ScanTable(uint64_t offset, uint32_t count, uint32_t entrySize, Visit visit) const {
+        uint8_t chunk[kChunkBytes];
+        uint32_t perChunk = kChunkBytes / entrySize;
+        for (uint32_t first = 0; first < count; first += perChunk) {
+            uint32_t n = std::min(count - first, perChunk);
+            if (!file_.Read(offset + uint64_t{first} * entrySize, chunk, n * entrySize))
+                return false;
+            for (uint32_t i = 0; i < n; ++i)
+                if (visit(chunk + i * entrySize))
+                    return true;
+        }
+        return true;
+    }
+
     const BoundedFile& file_;
     uint32_t sectionCount_ = 0;
     uint64_t sectionTable_ = 0;

@@ -38,12 +38,13 @@ int RunPack(const std::vector<std::string>& raw) {
         throw UsageError("needs at least one file");
 
     std::map<std::string, int64_t> numbers;  // by folded GBK name
-    for (const std::string& spec : args.Values("--number")) {
-        size_t eq = spec.rfind('=');
+    for (const std::string& assignment : args.Values("--number")) {
+        size_t eq = assignment.rfind('=');
         if (eq == std::string::npos || eq == 0)
             throw UsageError("--number takes MEMBER=N");
-        numbers[pagora::FoldName(pagora::Utf8ToGbk(spec.substr(0, eq)))] = ParseNumber(
-            spec.substr(eq + 1), "--number " + spec.substr(0, eq), INT64_MIN, INT64_MAX);
+        numbers[pagora::FoldName(pagora::Utf8ToGbk(assignment.substr(0, eq)))] =
+            ParseNumber(assignment.substr(eq + 1), "--number " + assignment.substr(0, eq),
+                        INT64_MIN, INT64_MAX);
     }
 
     pagora::AtomicFile file(*out);
