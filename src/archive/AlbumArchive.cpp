@@ -41,7 +41,7 @@ void Inflate(const uint8_t* data, int64_t size, int64_t length, const std::strin
     } inflater;
     z_stream& z = inflater.z;
     if (!inflater.ok)
-        throw AlbumError(what + "cannot start inflating");
+        throw AlbumError(what + ": cannot start inflating");
 
     std::vector<uint8_t> piece(std::min<int64_t>(length, kInflatePiece) + 1);
     int64_t produced = 0;
@@ -71,10 +71,10 @@ void Inflate(const uint8_t* data, int64_t size, int64_t length, const std::strin
         rc = inflate(&z, Z_NO_FLUSH);
     }
     if (rc != Z_OK && rc != Z_STREAM_END && rc != Z_BUF_ERROR)
-        throw AlbumError(what + "damaged compressed data" +
+        throw AlbumError(what + ": damaged compressed data" +
                          (z.msg ? std::string(": ") + z.msg : ""));
     if (produced < length)
-        throw AlbumError(what + "damaged: " + std::to_string(produced) + " of " +
+        throw AlbumError(what + ": damaged: " + std::to_string(produced) + " of " +
                          std::to_string(length) + " bytes inflated");
 }
 
@@ -90,22 +90,22 @@ AlbumArchive::AlbumArchive(std::string path, int64_t base) : path_(std::move(pat
         if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode))
             throw AlbumError(path_ + ": not an album file");
         fileSize_ = st.st_size;
-        const std::string what = Describe("");
+        const std::string& what = path_;
         if (base_ < 0 || base_ > fileSize_ - kBlockSize)
-            throw AlbumError(what + "no container at offset " + std::to_string(base_) +
+            throw AlbumError(what + ": no container at offset " + std::to_string(base_) +
                              " (the file holds " + std::to_string(fileSize_) + " bytes)");
 
         uint8_t header[8];
-        ReadAt(base_, header, sizeof header, what + "directory");
+        ReadAt(base_, header, sizeof header, what + ": directory");
         int64_t length = LoadI64(header);
         if (length < 4 || length > fileSize_ - base_)
-            throw AlbumError(what + "not an album container (directory length " +
+            throw AlbumError(what + ": not an album container (directory length " +
                              std::to_string(length) + ")");
-        std::vector<uint8_t> directory = ReadChain(base_, length, what + "directory");
+        std::vector<uint8_t> directory = ReadChain(base_, length, what + ": directory");
 
         int32_t count = LoadI32(directory.data());
         if (count > 0 && static_cast<int64_t>(count) > (length - 4) / kEntrySize)
-            throw AlbumError(what + "damaged directory (" + std::to_string(count) +
+            throw AlbumError(what + ": damaged directory (" + std::to_string(count) +
                              " entries stated, room for " +
                              std::to_string((length - 4) / kEntrySize) + ")");
         for (int32_t i = 0; i < count; ++i) {
@@ -131,7 +131,7 @@ AlbumArchive::~AlbumArchive() {
 }
 
 std::string AlbumArchive::Describe(const std::string& member) const {
-    return member.empty() ? path_ + ": " : path_ + ": member \"" + GbkToUtf8(member) + "\": ";
+    return path_ + ": member \"" + GbkToUtf8(member) + "\"";
 }
 
 bool AlbumArchive::IsRawName(std::string_view name) {
@@ -274,32 +274,31 @@ bool AlbumArchive::ExtractToStream(std::string_view name, Stream& destination) c
     if (!entry)
         return false;
     const std::string what = Describe(entry->Name);
-    const std::string whatShort = what.substr(0, what.size() - 2);
     if (entry->StoredLength < 0 || entry->StoredLength > fileSize_)
-        throw AlbumError(what + "stored length " + std::to_string(entry->StoredLength) +
+        throw AlbumError(what + ": stored length " + std::to_string(entry->StoredLength) +
                          " is larger than the album");
     int64_t start = 0;
     if (entry->StoredLength > 0) {
         if (__builtin_add_overflow(base_, entry->FirstBlock, &start))
-            throw AlbumError(what + "first block lies outside the album");
-        CheckBlock(start, whatShort);
+            throw AlbumError(what + ": first block lies outside the album");
+        CheckBlock(start, what);
     }
 
     if (IsRawName(entry->Name)) {
         destination.Seek(0);
         destination.Reserve(entry->StoredLength);
-        ReadChain(start, entry->StoredLength, whatShort,
+        ReadChain(start, entry->StoredLength, what,
                   [&](const uint8_t* p, size_t n) { destination.Write(p, n); });
         return true;
     }
 
     if (entry->StoredLength < 8)
-        throw AlbumError(what + "damaged: too short for its length");
-    std::vector<uint8_t> stored = ReadChain(start, entry->StoredLength, whatShort);
+        throw AlbumError(what + ": damaged: too short for its length");
+    std::vector<uint8_t> stored = ReadChain(start, entry->StoredLength, what);
     int64_t compressed = entry->StoredLength - 8;
     int64_t length = LoadI64(stored.data() + compressed);
     if (length < 0 || length >= kMaxUncompressedLength || length > compressed * kMaxInflateRatio)
-        throw AlbumError(what + "damaged: states " + std::to_string(length) + " bytes from " +
+        throw AlbumError(what + ": damaged: states " + std::to_string(length) + " bytes from " +
                          std::to_string(compressed) + " compressed");
 
     destination.Reserve(destination.Position() + length);
@@ -315,10 +314,6 @@ std::optional<std::vector<uint8_t>> AlbumArchive::Extract(std::string_view name)
 }
 
 void AlbumArchive::ExtractToFile(std::string_view name, const std::string& destinationPath) const {
-    auto removeDestination = [&] {
-        if (::unlink(destinationPath.c_str()) != 0 && errno != ENOENT)
-            throw AlbumError(destinationPath + ": cannot remove: " + std::strerror(errno));
-    };
     try {
         AtomicFile file(destinationPath);
         if (ExtractToStream(name, file.Out())) {
@@ -330,7 +325,8 @@ void AlbumArchive::ExtractToFile(std::string_view name, const std::string& desti
         throw;
     }
     // A missing member leaves no file of that name, not even an old one.
-    removeDestination();
+    if (::unlink(destinationPath.c_str()) != 0 && errno != ENOENT)
+        throw AlbumError(destinationPath + ": cannot remove: " + std::strerror(errno));
 }
 
 }  // namespace pagora

@@ -80,6 +80,7 @@ class AlbumArchive {
     std::vector<uint8_t> ReadChain(int64_t start, int64_t length, const std::string& what) const;
     void ReadAt(int64_t offset, void* buffer, size_t count, const std::string& what) const;
     void CheckBlock(int64_t offset, const std::string& what) const;
+    // "FILE: member \"NAME\"", the start of every error about a member.
     std::string Describe(const std::string& member) const;
 
     std::string path_;
