@@ -7,7 +7,8 @@
 namespace pagora {
 
 QImage NewBitmap24(int width, int height) {
-    if (width == 0 || height == 0) return QImage(0, 0, kBitmapFormat);
+    if (width == 0 || height == 0)
+        return QImage(0, 0, kBitmapFormat);
     if (!PictureSizeAllowed(width, height))
         throw PictureError("Cannot make a bitmap of " + std::to_string(width) + " x " +
                            std::to_string(height) + " pixels");
@@ -20,7 +21,8 @@ QImage NewBitmap24(int width, int height) {
 }
 
 void MakeBitmap24(QImage& image) {
-    if (image.format() != kBitmapFormat) image = image.convertToFormat(kBitmapFormat);
+    if (image.format() != kBitmapFormat)
+        image = image.convertToFormat(kBitmapFormat);
 }
 
 }  // namespace pagora

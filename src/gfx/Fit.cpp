@@ -10,9 +10,12 @@
 namespace pagora {
 
 QSize FitSize(int srcWidth, int srcHeight, int boxWidth, int boxHeight, bool exact) {
-    if (srcWidth <= 0 || srcHeight <= 0 || boxWidth <= 0 || boxHeight <= 0) return QSize(0, 0);
-    if (exact) return QSize(boxWidth, boxHeight);
-    if (srcWidth < boxWidth && srcHeight < boxHeight) return QSize(srcWidth, srcHeight);
+    if (srcWidth <= 0 || srcHeight <= 0 || boxWidth <= 0 || boxHeight <= 0)
+        return QSize(0, 0);
+    if (exact)
+        return QSize(boxWidth, boxHeight);
+    if (srcWidth < boxWidth && srcHeight < boxHeight)
+        return QSize(srcWidth, srcHeight);
     double boxRatio = static_cast<double>(boxWidth) / boxHeight;
     double srcRatio = static_cast<double>(srcWidth) / srcHeight;
     if (boxRatio >= srcRatio) {
@@ -24,7 +27,8 @@ QSize FitSize(int srcWidth, int srcHeight, int boxWidth, int boxHeight, bool exa
 }
 
 QImage StretchBitmap(const QImage& source, int width, int height, bool fast) {
-    if (source.isNull() || width <= 0 || height <= 0) return QImage(0, 0, kBitmapFormat);
+    if (source.isNull() || width <= 0 || height <= 0)
+        return QImage(0, 0, kBitmapFormat);
     if (source.width() == width && source.height() == height) {
         QImage copy = source.copy();
         MakeBitmap24(copy);
