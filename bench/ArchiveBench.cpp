@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchTimer.h"
 #include "archive/AlbumArchive.h"
 #include "archive/AlbumWriter.h"
 #include "archive/LittleEndian.h"
@@ -25,19 +26,7 @@ extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Best of a few runs, in milliseconds: the machine is shared and noisy.
-double BestMs(const std::function<void()>& work, int runs = 5) {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        auto start = Clock::now();
-        work();
-        best =
-            std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return best;
-}
+using pagora::bench::BestMs;
 
 void Cat(const std::string& path) {
     posix_spawn_file_actions_t actions;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -138,6 +139,21 @@ TEST(ShadeTest, ShiftRectSaturatesColourBytesAndKeepsTheFourth) {
     ShiftRect(b, -30, QRect(2, 0, 2, 4));
     EXPECT_EQ(b.pixel(3, 3), qRgb(210, 0, 70));
     EXPECT_EQ(b.constScanLine(3)[3 * 4 + 3], 0xff);
+}
+
+TEST(ShadeTest, ShiftRectAgreesWithPerByteArithmeticOnWideRows) {
+    for (int delta : {37, -37, 300, -300}) {
+        QImage b = Numbered(37, 3), before = b.copy();
+        ShiftRect(b, delta, QRect(1, 0, 35, 3));
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 37; ++x)
+                for (int i = 0; i < 4; ++i) {
+                    int old = before.constScanLine(y)[x * 4 + i];
+                    bool inside = x >= 1 && x < 36 && i < 3;
+                    int want = inside ? std::clamp(old + delta, 0, 255) : old;
+                    ASSERT_EQ(b.constScanLine(y)[x * 4 + i], want) << delta << " " << x << " " << i;
+                }
+    }
 }
 
 TEST(ShadeTest, ShiftRectClipsToTheBitmap) {
