@@ -1,0 +1,73 @@
+#include "SampleFiles.h"
+
+#include <QBuffer>
+#include <filesystem>
+#include <stdexcept>
+
+#include "Music.h"
+#include "archive/AtomicFile.h"
+#include "archive/Gbk.h"
+
+namespace pagora::sample {
+
+namespace {
+
+// What the picture records hold: string[32] titles, string[255] descriptions.
+constexpr size_t kMaxTitleBytes = 32;
+constexpr size_t kMaxDescriptionBytes = 255;
+
+void Save(const std::string& path, const std::vector<uint8_t>& bytes) {
+    AtomicFile file(path);
+    file.Out().Write(bytes.data(), bytes.size());
+    file.Commit();
+}
+
+void Save(const std::string& path, const std::string& text) {
+    Save(path, std::vector<uint8_t>(text.begin(), text.end()));
+}
+
+}  // namespace
+
+std::string ListText(const std::vector<int>& scenes) {
+    std::string text = "# The sample album: photo, title, description, time (TAB-separated).\n";
+    for (int index : scenes) {
+        const Scene& s = Scenes().at(index);
+        if (Utf8ToGbk(s.Title).size() > kMaxTitleBytes)
+            throw std::length_error(std::string("title too long for the album: ") + s.Title);
+        if (Utf8ToGbk(s.Description).size() > kMaxDescriptionBytes)
+            throw std::length_error(std::string("description too long for the album: ") +
+                                    s.Description);
+        text += std::string(s.File) + "\t" + s.Title + "\t" + s.Description + "\t" + s.Time + "\n";
+    }
+    return text;
+}
+
+std::vector<uint8_t> PhotoJpeg(const QImage& photo) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!photo.save(&buffer, "JPEG", 86))
+        throw std::runtime_error("cannot encode a JPEG");
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+void WritePhoto(const std::string& folder, int index) {
+    std::filesystem::create_directories(folder);
+    const Scene& scene = Scenes().at(index);
+    Save(folder + "/" + scene.File, PhotoJpeg(DrawScene(scene)));
+}
+
+void WriteSample(const std::string& folder) {
+    std::vector<int> all;
+    for (size_t i = 0; i < Scenes().size(); ++i) {
+        WritePhoto(folder, static_cast<int>(i));
+        all.push_back(static_cast<int>(i));
+    }
+    Save(folder + "/list.txt", ListText(all));
+    Save(folder + "/list-two.txt", ListText({0, 2}));
+    Save(folder + "/list-three.txt", ListText({1, 4, 5}));
+    Save(folder + "/" + kPianoTrackName, PianoTrackWav());
+    Save(folder + "/" + kMelodyTrackName, MelodyTrackMidi());
+}
+
+}  // namespace pagora::sample
