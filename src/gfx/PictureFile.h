@@ -4,7 +4,10 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "gfx/Bitmap.h"
 
 namespace pagora {
 
@@ -22,25 +25,44 @@ struct PictureType {
 // Qt-decoded type really decodes depends on the installed image plugins.
 const std::vector<PictureType>& PictureTypes();
 
+// The table's entry for an extension (no dot, letter case ignored), or null.
+const PictureType* FindPictureType(std::string_view extension);
+
+// True when this run can decode the type: always for JPEG, PNG and TIFF, for
+// Qt types when an installed image plugin reads the format.
+bool PictureTypeDecodes(const PictureType& type);
+
+// A picture file is read whole; anything larger is refused unread.
+constexpr int64_t kMaxPictureFileSize = int64_t(512) << 20;
+
 // The decoders. Each returns a kBitmapFormat picture or throws PictureError
 // naming `what` (a file or member name) and the damage; headers claiming more
-// than kMaxPictureArea pixels are refused before any allocation.
-QImage DecodeJpeg(std::span<const uint8_t> bytes, const std::string& what);
-QImage DecodePng(std::span<const uint8_t> bytes, const std::string& what);
-QImage DecodeTiff(std::span<const uint8_t> bytes, const std::string& what);
+// than maxArea pixels (never more than kMaxPictureArea) are refused before any
+// allocation. Alpha is composited over white.
+QImage DecodeJpeg(std::span<const uint8_t> bytes, const std::string& what,
+                  int64_t maxArea = kMaxPictureArea);
+QImage DecodePng(std::span<const uint8_t> bytes, const std::string& what,
+                 int64_t maxArea = kMaxPictureArea);
+QImage DecodeTiff(std::span<const uint8_t> bytes, const std::string& what,
+                  int64_t maxArea = kMaxPictureArea);
 
 // A JPEG decoded straight into a box: libjpeg-turbo's DCT scaling picks the
-// smallest scale not below the fitted size, FitBitmap finishes. The result has
-// the size FitBitmap would give the full picture.
+// smallest scale not below the fitted size, StretchBitmap finishes. The result
+// has the size FitBitmap would give the full picture.
 QImage DecodeJpegToBox(std::span<const uint8_t> bytes, const std::string& what, int boxWidth,
-                       int boxHeight, bool fast, bool exact);
+                       int boxHeight, bool fast, bool exact, int64_t maxArea = kMaxPictureArea);
 
 // The size a JPEG's header claims, without decoding it.
 QSize JpegSize(std::span<const uint8_t> bytes, const std::string& what);
 
+// The bytes decoded as the given type; a type this run cannot decode fails
+// like an unknown extension.
+QImage DecodePicture(std::span<const uint8_t> bytes, const PictureType& type,
+                     const std::string& what);
+
 // target := the picture in the file, decoded by its extension (letter case
 // ignored). A type not in the table, or without a decoder here, fails with
-// "Unknown picture file extension (.ext)".
+// "Unknown picture file extension (.ext)", the extension as the name has it.
 void LoadPictureFile(QImage& target, const std::string& path);
 
 // A baseline JPEG of the picture, quality 1..100.
