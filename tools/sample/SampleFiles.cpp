@@ -1,12 +1,12 @@
 #include "SampleFiles.h"
 
-#include <QBuffer>
 #include <filesystem>
 #include <stdexcept>
 
 #include "Music.h"
 #include "archive/AtomicFile.h"
 #include "archive/Gbk.h"
+#include "gfx/PictureFile.h"
 
 namespace pagora::sample {
 
@@ -15,6 +15,8 @@ namespace {
 // What the picture records hold: string[32] titles, string[255] descriptions.
 constexpr size_t kMaxTitleBytes = 32;
 constexpr size_t kMaxDescriptionBytes = 255;
+// Camera-like quality; the whole sample album stays a few megabytes.
+constexpr int kPhotoQuality = 86;
 
 void Save(const std::string& path, const std::vector<uint8_t>& bytes) {
     AtomicFile file(path);
@@ -43,12 +45,7 @@ std::string ListText(const std::vector<int>& scenes) {
 }
 
 std::vector<uint8_t> PhotoJpeg(const QImage& photo) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!photo.save(&buffer, "JPEG", 86))
-        throw std::runtime_error("cannot encode a JPEG");
-    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+    return EncodeJpeg(photo, kPhotoQuality);
 }
 
 void WritePhoto(const std::string& folder, int index) {
