@@ -80,7 +80,23 @@ constexpr const char* kEnglishMonths[] = {"January",   "February", "March",    "
                                           "May",       "June",     "July",     "August",
                                           "September", "October",  "November", "December"};
 
+int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
+    year -= month <= 2 ? 1 : 0;
+    int64_t era = (year >= 0 ? year : year - 399) / 400;
+    int64_t yearOfEra = year - era * 400;
+    int64_t dayOfYear = (153 * (month > 2 ? month - 3 : month + 9) + 2) / 5 + day - 1;
+    int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 693899;
+}
+
 }  // namespace
+
+double DateTimeValue(int year, int month, int day, int hour, int minute, int second) {
+    int64_t days = DaysFromCivil(year, month, day);
+    double fraction = (hour * 3600.0 + minute * 60.0 + second) / 86400.0;
+    // Before 1899-12-30 the fraction still counts forward from midnight.
+    return days >= 0 ? static_cast<double>(days) + fraction : static_cast<double>(days) - fraction;
+}
 
 int32_t DateTimeToChineseDateTime(double dateTime, char* buffer) {
     CivilTime t;

@@ -15,4 +15,8 @@ int32_t DateTimeToChineseDateTime(double dateTime, char* buffer);
 // "Thursday, October 28, 2004 8:00 PM".
 int32_t DateTimeToEnglishDateTime(double dateTime, char* buffer);
 
+// The day count of a proleptic Gregorian date and time of day, the inverse of the two above.
+// Fields are not checked; callers pass a valid date.
+double DateTimeValue(int year, int month, int day, int hour, int minute, int second);
+
 }  // namespace pagora

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -61,6 +62,17 @@ std::string Utf8ToGbk(const std::string& utf8) {
     if (!converter.Convert(in, left, out))
         throw AlbumError("text cannot be written in GBK: \"" + utf8 + "\"");
     return out;
+}
+
+std::string TruncateGbk(const std::string& gbk, size_t maxBytes) {
+    size_t end = 0;
+    while (end < gbk.size()) {
+        size_t step = static_cast<unsigned char>(gbk[end]) >= 0x81 ? 2 : 1;
+        if (end + step > maxBytes)
+            break;
+        end += step;
+    }
+    return gbk.substr(0, std::min(end, gbk.size()));
 }
 
 }  // namespace pagora

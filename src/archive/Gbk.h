@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace pagora {
@@ -9,5 +10,8 @@ namespace pagora {
 std::string GbkToUtf8(const std::string& gbk);
 // Throws AlbumError naming the text when GBK cannot hold it.
 std::string Utf8ToGbk(const std::string& utf8);
+// The longest start of GBK text that fits in maxBytes without splitting a
+// double-byte character.
+std::string TruncateGbk(const std::string& gbk, size_t maxBytes);
 
 }  // namespace pagora
