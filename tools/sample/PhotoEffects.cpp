@@ -84,8 +84,9 @@ void BoxPass(QRgb* data, int count, int lines, int step, int lineStep, int radiu
         for (int i = -radius; i <= radius; ++i)
             add(at(i), 1);
         for (int i = 0; i < count; ++i) {
-            p[static_cast<ptrdiff_t>(i) * step] =
-                qRgba(sum[1] / window, sum[2] / window, sum[3] / window, sum[0] / window);
+            // Rounded, so that faint light does not drain away pass by pass.
+            auto mean = [&](int k) { return (sum[k] + window / 2) / window; };
+            p[static_cast<ptrdiff_t>(i) * step] = qRgba(mean(1), mean(2), mean(3), mean(0));
             add(at(i + radius + 1), 1);
             add(at(i - radius), -1);
         }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <string_view>
 
 #include "Music.h"
 #include "archive/AtomicFile.h"
@@ -30,10 +31,13 @@ void Save(const std::string& path, const std::string& text) {
 
 }  // namespace
 
-std::string ListText(const std::vector<int>& scenes) {
+std::string ListText(const std::vector<Scene>& scenes) {
     std::string text = "# The sample album: photo, title, description, time (TAB-separated).\n";
-    for (int index : scenes) {
-        const Scene& s = Scenes().at(index);
+    for (const Scene& s : scenes) {
+        for (const char* field : {s.File, s.Title, s.Description, s.Time})
+            if (std::string_view(field).find_first_of("\t\r\n") != std::string_view::npos)
+                throw std::invalid_argument(std::string("a tab or line break in the list: ") +
+                                            field);
         if (Utf8ToGbk(s.Title).size() > kMaxTitleBytes)
             throw std::length_error(std::string("title too long for the album: ") + s.Title);
         if (Utf8ToGbk(s.Description).size() > kMaxDescriptionBytes)
@@ -55,14 +59,13 @@ void WritePhoto(const std::string& folder, int index) {
 }
 
 void WriteSample(const std::string& folder) {
-    std::vector<int> all;
-    for (size_t i = 0; i < Scenes().size(); ++i) {
+    const std::vector<Scene>& all = Scenes();
+    for (size_t i = 0; i < all.size(); ++i)
         WritePhoto(folder, static_cast<int>(i));
-        all.push_back(static_cast<int>(i));
-    }
     Save(folder + "/list.txt", ListText(all));
-    Save(folder + "/list-two.txt", ListText({0, 2}));
-    Save(folder + "/list-three.txt", ListText({1, 4, 5}));
+    // The small variants: landscapes, and a portrait among the three.
+    Save(folder + "/list-two.txt", ListText({all[0], all[2]}));
+    Save(folder + "/list-three.txt", ListText({all[1], all[4], all[5]}));
     Save(folder + "/" + kPianoTrackName, PianoTrackWav());
     Save(folder + "/" + kMelodyTrackName, MelodyTrackMidi());
 }

@@ -11,7 +11,7 @@ namespace pagora::sample {
 // The list file kfa make reads: one line per scene, PATH TAB TITLE TAB
 // DESCRIPTION TAB TIME, paths relative to the list. Throws when a text is
 // longer than the album's records hold.
-std::string ListText(const std::vector<int>& scenes);
+std::string ListText(const std::vector<Scene>& scenes);
 
 // A JPEG of the photo, as the album gets it.
 std::vector<uint8_t> PhotoJpeg(const QImage& photo);
