@@ -162,6 +162,19 @@ void DrawGoldenFields(QImage& photo) {
     for (const Field& f : fields) {
         Ridge land(h * f.base, h * f.amp, 420, seed++, false, 4);
         DrawHill(p, land, w, h, f.lit, f.shade, seed++, 0.12);
+        // A hedge along the top of the field, now and then a tree in it.
+        for (double x = -10; &f != &fields[3] && x < w + 10; x += rng.Range(4, 9)) {
+            double r = h * f.amp * rng.Range(0.08, 0.16);
+            QPointF at(x, land.Top(x) + r * 0.3);
+            if (Fractal(x / 150, f.base * 10, seed, 2) < 0.45)
+                continue;
+            QRadialGradient bush(at - QPointF(r * 0.3, r * 0.4), r * 1.3);
+            bush.setColorAt(0, QColor(96, 120, 50));
+            bush.setColorAt(1, QColor(34, 52, 26));
+            p.setPen(Qt::NoPen);
+            p.setBrush(bush);
+            p.drawEllipse(at, r, r * 0.8);
+        }
         if (&f == &fields[1])
             DrawLeafyTree(p, QPointF(w * 0.3, land.Top(w * 0.3) + 6), h * 0.2, QColor(50, 80, 36),
                           QColor(140, 170, 70), rng);

@@ -146,7 +146,7 @@ void DrawLeafyTree(QPainter& painter, QPointF foot, double height, QColor leaves
     QPointF crown(foot.x(), foot.y() - height * 0.62);
     double rx = height * 0.38, ry = height * 0.33;
     for (int layer = 0; layer < 3; ++layer) {
-        int clumps = 40 + 20 * layer;
+        int clumps = 90 + 40 * layer;
         for (int i = 0; i < clumps; ++i) {
             double a = rng.Range(0, 6.283), r = std::sqrt(rng.Unit()) * (1 - 0.25 * layer);
             QPointF c(crown.x() + std::cos(a) * rx * r, crown.y() + std::sin(a) * ry * r);
@@ -154,7 +154,7 @@ void DrawLeafyTree(QPainter& painter, QPointF foot, double height, QColor leaves
             double lit = std::clamp(0.5 - (c.x() - crown.x()) / rx * 0.35 -
                                         (c.y() - crown.y()) / ry * 0.45 + 0.2 * layer,
                                     0.0, 1.0);
-            double size = height * rng.Range(0.05, 0.09);
+            double size = height * rng.Range(0.035, 0.06);
             QRadialGradient g(c - QPointF(size * 0.3, size * 0.35), size * 1.2);
             g.setColorAt(0, Mix(leaves, light, lit));
             g.setColorAt(1, Mix(leaves.darker(150), leaves, lit * 0.6));
