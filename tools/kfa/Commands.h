@@ -26,5 +26,7 @@ Command ListCommand();
 Command ExtractCommand();
 Command InfoCommand();
 Command PackCommand();
+Command MakeCommand();
+Command BundleCommand();
 
 }  // namespace kfa

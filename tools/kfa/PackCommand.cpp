@@ -1,9 +1,8 @@
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "Arguments.h"
 #include "Commands.h"
+#include "Files.h"
 #include "archive/AlbumError.h"
 #include "archive/AlbumWriter.h"
 #include "archive/AtomicFile.h"
@@ -12,22 +11,6 @@
 
 namespace kfa {
 namespace {
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw pagora::AlbumError(path + ": cannot open");
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw pagora::AlbumError(path + ": cannot read");
-    return bytes;
-}
-
-std::string BaseName(const std::string& path) {
-    size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 int RunPack(const std::vector<std::string>& raw) {
     Arguments args(raw, {"-o", "--number"}, {});

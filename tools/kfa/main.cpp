@@ -12,7 +12,8 @@ namespace {
 
 const std::vector<kfa::Command>& AllCommands() {
     static const std::vector<kfa::Command> commands = {kfa::ListCommand(), kfa::ExtractCommand(),
-                                                       kfa::InfoCommand(), kfa::PackCommand()};
+                                                       kfa::InfoCommand(), kfa::PackCommand(),
+                                                       kfa::MakeCommand(), kfa::BundleCommand()};
     return commands;
 }
 
