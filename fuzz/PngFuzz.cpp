@@ -1,0 +1,15 @@
+// Decodes the input as a PNG.
+#include <cstdint>
+#include <span>
+
+#include "PictureFuzz.h"
+#include "gfx/PictureError.h"
+#include "gfx/PictureFile.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    try {
+        pagora::DecodePng(std::span<const uint8_t>(data, size), "fuzz.png", kFuzzMaxArea);
+    } catch (const pagora::PictureError&) {
+    }
+    return 0;
+}
