@@ -1,13 +1,19 @@
 #!/usr/bin/env bash
-# Builds Pagora, packs the small demo album and shows what kfa says of it.
+# Builds Pagora, which also makes the sample album (build/sample.kfa), and shows it.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 "$top/scripts/build.sh" build >/dev/null
 kfa="$top/build/tools/kfa/kfa"
-album="$top/build/demo.kfa"
-"$kfa" pack -o "$album" "$top"/resources/demo/* --number PIC1.jpg=1
-echo "== kfa info $album"
-"$kfa" info "$album"
-echo
-echo "== kfa list $album"
-"$kfa" list "$album"
+album="$top/build/sample.kfa"
+
+# What kfa says of the album: its records, then its members.
+describe_album() {
+    echo "== kfa info $1"
+    "$kfa" info "$1"
+    echo
+    echo "== kfa list $1"
+    "$kfa" list "$1"
+}
+
+# The viewer, once it exists, opens the album here instead.
+describe_album "$album"
