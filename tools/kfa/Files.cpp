@@ -1,5 +1,9 @@
 #include "Files.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -8,6 +12,11 @@
 namespace kfa {
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path, int64_t maxSize) {
+    struct stat info;
+    if (::stat(path.c_str(), &info) != 0)
+        throw pagora::AlbumError(path + ": cannot open: " + std::strerror(errno));
+    if (!S_ISREG(info.st_mode))
+        throw pagora::AlbumError(path + ": not a file");
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in)
         throw pagora::AlbumError(path + ": cannot open");

@@ -9,9 +9,10 @@
 #include <charconv>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <memory>
 
+#include "Files.h"
+#include "archive/AlbumError.h"
 #include "archive/DateText.h"
 #include "gfx/Fit.h"
 #include "gfx/Orientation.h"
@@ -54,20 +55,11 @@ bool IsJpeg(const std::vector<uint8_t>& bytes) {
 }
 
 std::vector<uint8_t> ReadPhotoFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        throw pagora::PictureError(path + ": cannot open: " + std::strerror(errno));
-    std::streamoff size = in.tellg();
-    if (size < 0)
-        throw pagora::PictureError(path + ": cannot read");
-    if (size > pagora::kMaxPictureFileSize)
-        throw pagora::PictureError(path + ": " + std::to_string(size) +
-                                   " bytes is larger than a picture file may be");
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    in.seekg(0);
-    if (!in.read(reinterpret_cast<char*>(bytes.data()), size))
-        throw pagora::PictureError(path + ": cannot read");
-    return bytes;
+    try {
+        return ReadWholeFile(path, pagora::kMaxPictureFileSize);
+    } catch (const pagora::AlbumError& error) {
+        throw pagora::PictureError(error.what());
+    }
 }
 
 QImage Fit(QImage& picture, QSize box) {
