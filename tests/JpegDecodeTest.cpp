@@ -182,9 +182,11 @@ TEST_P(JpegToBoxFidelity, PsnrAtLeast35dB) {
 INSTANTIATE_TEST_SUITE_P(Boxes, JpegToBoxFidelity,
                          testing::Values(BoxCase{"page_slot", 3000, 2000, 451, 579, false},
                                          BoxCase{"page_slot_exact", 3000, 2000, 451, 579, true},
-                                         BoxCase{"screen", 3000, 2000, 1920, 1080, false},
+                                         BoxCase{"screen_1920x1080", 3000, 2000, 1920, 1080, false},
+                                         BoxCase{"screen_1280x720", 3000, 2000, 1280, 720, false},
+                                         BoxCase{"screen_640x480", 3000, 2000, 640, 480, false},
                                          BoxCase{"thumbnail", 3000, 2000, 191, 160, false},
-                                         BoxCase{"half", 3000, 2000, 1500, 1000, false}),
+                                         BoxCase{"exactly_half", 3000, 2000, 1500, 1000, false}),
                          [](const testing::TestParamInfo<BoxCase>& info) {
                              return std::string(info.param.Name);
                          });

@@ -19,6 +19,11 @@ namespace {
 // costly to decode; real files have a dozen or so.
 constexpr int kMaxJpegScans = 500;
 
+// Shrinking a DCT-scaled picture by little aliases its finest detail: against
+// full decoding plus FitBitmap, photographs score 36 dB from 1.17 times the
+// fitted size and 40 dB from 1.4 times; an exact scale needs no shrinking.
+constexpr double kMinResampleMargin = 1.25;
+
 struct Progress {
     jpeg_progress_mgr Manager;  // first: libjpeg sees only this
 };
@@ -169,10 +174,13 @@ QImage DecodeJpegToBox(std::span<const uint8_t> bytes, const std::string& what, 
     if (!PictureSizeAllowed(fitted.width(), fitted.height()))
         throw PictureError(what + ": cannot fit into a box of " + std::to_string(boxWidth) + " x " +
                            std::to_string(boxHeight));
-    // Larger scales than 8/8 would only invent pixels the fit then averages away.
-    for (int eighths = 1; eighths <= 8; ++eighths) {
+    // libjpeg-turbo has SIMD inverse DCTs for 1/8, 2/8, 4/8 and 8/8 only; the
+    // others run in plain C, 3/8 slower than 4/8 and 5/8 to 7/8 slower than a
+    // full decode. Scales above 8/8 would invent pixels the fit averages away.
+    for (int eighths : {1, 2, 4, 8}) {
         QSize scaled = decompressor.SetScale(eighths);
-        if (scaled.width() >= fitted.width() && scaled.height() >= fitted.height())
+        if (scaled == fitted || (scaled.width() >= fitted.width() * kMinResampleMargin &&
+                                 scaled.height() >= fitted.height() * kMinResampleMargin))
             break;
     }
     QImage picture = decompressor.Decode(maxArea);
