@@ -88,6 +88,30 @@ TEST(JpegDecode, TruncationAnywhereIsAnError) {
     }
 }
 
+// A progressive file whose scans repeat without end is cut short: libjpeg
+// only warns about the odd order, so the count is what stops it.
+TEST(JpegDecode, EndlessScansAreRefused) {
+    Bytes jpeg = test::MakeProgressiveJpeg(test::SyntheticPhoto(32, 32)).Data;
+    std::vector<size_t> scans;
+    for (size_t i = 0; i + 1 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xff && jpeg[i + 1] == 0xda)
+            scans.push_back(i);
+    ASSERT_GE(scans.size(), 3u);
+    Bytes scan(jpeg.begin() + static_cast<ptrdiff_t>(scans[1]),
+               jpeg.begin() + static_cast<ptrdiff_t>(scans[2]));
+    Bytes endless(jpeg.begin(), jpeg.begin() + static_cast<ptrdiff_t>(scans[2]));
+    for (int i = 0; i < 600; ++i)
+        endless.insert(endless.end(), scan.begin(), scan.end());
+    endless.insert(endless.end(), jpeg.begin() + static_cast<ptrdiff_t>(scans[2]), jpeg.end());
+    try {
+        DecodeJpeg(endless, "endless.jpg");
+        FAIL() << "decoded";
+    } catch (const PictureError& error) {
+        EXPECT_NE(std::string(error.what()).find("more than 500 scans"), std::string::npos)
+            << error.what();
+    }
+}
+
 TEST(JpegDecode, SizeComesFromTheHeaderAlone) {
     Bytes jpeg = EncodeJpeg(test::ColourRamp(300, 17), 80);
     Bytes header(jpeg.begin(), jpeg.begin() + 700);  // tables and frame, no scan data

@@ -198,7 +198,7 @@ TEST(LoadPictureFile, ReplacesTheTarget) {
 
 // ---- PNG and TIFF in all their forms
 
-class PngForms : public testing::TestWithParam<test::PngSpec> {};
+class PngForms : public testing::TestWithParam<test::PngKind> {};
 
 TEST_P(PngForms, DecodeToTheExpectedPixels) {
     for (QSize size : {QSize(1, 1), QSize(37, 23)}) {
@@ -212,27 +212,27 @@ TEST_P(PngForms, DecodeToTheExpectedPixels) {
 
 INSTANTIATE_TEST_SUITE_P(
     Kinds, PngForms,
-    testing::Values(test::PngSpec{"rgb8", PNG_COLOR_TYPE_RGB, 8},
-                    test::PngSpec{"rgb16", PNG_COLOR_TYPE_RGB, 16},
-                    test::PngSpec{"rgba8", PNG_COLOR_TYPE_RGB_ALPHA, 8},
-                    test::PngSpec{"rgba16", PNG_COLOR_TYPE_RGB_ALPHA, 16},
-                    test::PngSpec{"grey1", PNG_COLOR_TYPE_GRAY, 1},
-                    test::PngSpec{"grey2", PNG_COLOR_TYPE_GRAY, 2},
-                    test::PngSpec{"grey4", PNG_COLOR_TYPE_GRAY, 4},
-                    test::PngSpec{"grey8", PNG_COLOR_TYPE_GRAY, 8},
-                    test::PngSpec{"grey16", PNG_COLOR_TYPE_GRAY, 16},
-                    test::PngSpec{"grey8_keyed", PNG_COLOR_TYPE_GRAY, 8, false, true},
-                    test::PngSpec{"grey_alpha8", PNG_COLOR_TYPE_GRAY_ALPHA, 8},
-                    test::PngSpec{"grey_alpha16", PNG_COLOR_TYPE_GRAY_ALPHA, 16},
-                    test::PngSpec{"palette4", PNG_COLOR_TYPE_PALETTE, 4},
-                    test::PngSpec{"palette8", PNG_COLOR_TYPE_PALETTE, 8},
-                    test::PngSpec{"palette8_alpha", PNG_COLOR_TYPE_PALETTE, 8, false, true},
-                    test::PngSpec{"interlaced_rgb8", PNG_COLOR_TYPE_RGB, 8, true},
-                    test::PngSpec{"interlaced_rgba16", PNG_COLOR_TYPE_RGB_ALPHA, 16, true},
-                    test::PngSpec{"interlaced_grey1", PNG_COLOR_TYPE_GRAY, 1, true}),
-    [](const testing::TestParamInfo<test::PngSpec>& info) { return std::string(info.param.Name); });
+    testing::Values(test::PngKind{"rgb8", PNG_COLOR_TYPE_RGB, 8},
+                    test::PngKind{"rgb16", PNG_COLOR_TYPE_RGB, 16},
+                    test::PngKind{"rgba8", PNG_COLOR_TYPE_RGB_ALPHA, 8},
+                    test::PngKind{"rgba16", PNG_COLOR_TYPE_RGB_ALPHA, 16},
+                    test::PngKind{"grey1", PNG_COLOR_TYPE_GRAY, 1},
+                    test::PngKind{"grey2", PNG_COLOR_TYPE_GRAY, 2},
+                    test::PngKind{"grey4", PNG_COLOR_TYPE_GRAY, 4},
+                    test::PngKind{"grey8", PNG_COLOR_TYPE_GRAY, 8},
+                    test::PngKind{"grey16", PNG_COLOR_TYPE_GRAY, 16},
+                    test::PngKind{"grey8_keyed", PNG_COLOR_TYPE_GRAY, 8, false, true},
+                    test::PngKind{"grey_alpha8", PNG_COLOR_TYPE_GRAY_ALPHA, 8},
+                    test::PngKind{"grey_alpha16", PNG_COLOR_TYPE_GRAY_ALPHA, 16},
+                    test::PngKind{"palette4", PNG_COLOR_TYPE_PALETTE, 4},
+                    test::PngKind{"palette8", PNG_COLOR_TYPE_PALETTE, 8},
+                    test::PngKind{"palette8_alpha", PNG_COLOR_TYPE_PALETTE, 8, false, true},
+                    test::PngKind{"interlaced_rgb8", PNG_COLOR_TYPE_RGB, 8, true},
+                    test::PngKind{"interlaced_rgba16", PNG_COLOR_TYPE_RGB_ALPHA, 16, true},
+                    test::PngKind{"interlaced_grey1", PNG_COLOR_TYPE_GRAY, 1, true}),
+    [](const testing::TestParamInfo<test::PngKind>& info) { return std::string(info.param.Name); });
 
-class TiffForms : public testing::TestWithParam<test::TiffSpec> {};
+class TiffForms : public testing::TestWithParam<test::TiffKind> {};
 
 TEST_P(TiffForms, DecodeToTheExpectedPixels) {
     for (QSize size : {QSize(1, 1), QSize(37, 23)}) {
@@ -247,24 +247,24 @@ TEST_P(TiffForms, DecodeToTheExpectedPixels) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, TiffForms,
     testing::Values(
-        test::TiffSpec{"rgb8", 3, 8, PHOTOMETRIC_RGB},
-        test::TiffSpec{"rgb8_lzw", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_LZW},
-        test::TiffSpec{"rgb8_deflate", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_ADOBE_DEFLATE},
-        test::TiffSpec{"rgb8_packbits", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_PACKBITS},
-        test::TiffSpec{"rgb16", 3, 16, PHOTOMETRIC_RGB},
-        test::TiffSpec{"rgba8_unassociated", 4, 8, PHOTOMETRIC_RGB, COMPRESSION_NONE,
+        test::TiffKind{"rgb8", 3, 8, PHOTOMETRIC_RGB},
+        test::TiffKind{"rgb8_lzw", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_LZW},
+        test::TiffKind{"rgb8_deflate", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_ADOBE_DEFLATE},
+        test::TiffKind{"rgb8_packbits", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_PACKBITS},
+        test::TiffKind{"rgb16", 3, 16, PHOTOMETRIC_RGB},
+        test::TiffKind{"rgba8_unassociated", 4, 8, PHOTOMETRIC_RGB, COMPRESSION_NONE,
                        EXTRASAMPLE_UNASSALPHA},
-        test::TiffSpec{"rgba8_associated", 4, 8, PHOTOMETRIC_RGB, COMPRESSION_NONE,
+        test::TiffKind{"rgba8_associated", 4, 8, PHOTOMETRIC_RGB, COMPRESSION_NONE,
                        EXTRASAMPLE_ASSOCALPHA},
-        test::TiffSpec{"grey8", 1, 8, PHOTOMETRIC_MINISBLACK},
-        test::TiffSpec{"grey16", 1, 16, PHOTOMETRIC_MINISBLACK},
-        test::TiffSpec{"palette8", 1, 8, PHOTOMETRIC_PALETTE},
-        test::TiffSpec{"bilevel_g4", 1, 1, PHOTOMETRIC_MINISWHITE, COMPRESSION_CCITTFAX4},
-        test::TiffSpec{"bilevel_g3", 1, 1, PHOTOMETRIC_MINISWHITE, COMPRESSION_CCITTFAX3},
-        test::TiffSpec{"tiled_rgb8", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_LZW, 0, true},
-        test::TiffSpec{"bottom_up_rgb8", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_NONE, 0, false,
+        test::TiffKind{"grey8", 1, 8, PHOTOMETRIC_MINISBLACK},
+        test::TiffKind{"grey16", 1, 16, PHOTOMETRIC_MINISBLACK},
+        test::TiffKind{"palette8", 1, 8, PHOTOMETRIC_PALETTE},
+        test::TiffKind{"bilevel_g4", 1, 1, PHOTOMETRIC_MINISWHITE, COMPRESSION_CCITTFAX4},
+        test::TiffKind{"bilevel_g3", 1, 1, PHOTOMETRIC_MINISWHITE, COMPRESSION_CCITTFAX3},
+        test::TiffKind{"tiled_rgb8", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_LZW, 0, true},
+        test::TiffKind{"bottom_up_rgb8", 3, 8, PHOTOMETRIC_RGB, COMPRESSION_NONE, 0, false,
                        ORIENTATION_BOTLEFT}),
-    [](const testing::TestParamInfo<test::TiffSpec>& info) {
+    [](const testing::TestParamInfo<test::TiffKind>& info) {
         return std::string(info.param.Name);
     });
 

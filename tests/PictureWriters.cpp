@@ -38,7 +38,7 @@ void AppendPng(png_structp png, png_bytep data, size_t size) {
 void FlushPng(png_structp) {}
 
 // Owns nothing, so libpng's longjmp on error skips no destructor.
-bool WritePngRows(Bytes* out, int width, int height, const PngSpec* spec, png_colorp palette,
+bool WritePngRows(Bytes* out, int width, int height, const PngKind* kind, png_colorp palette,
                   int paletteSize, png_bytep alphas, int alphaCount, png_color_16p transparent,
                   png_bytepp rows) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -48,8 +48,8 @@ bool WritePngRows(Bytes* out, int width, int height, const PngSpec* spec, png_co
         return false;
     }
     png_set_write_fn(png, out, AppendPng, FlushPng);
-    png_set_IHDR(png, info, width, height, spec->BitDepth, spec->ColorType,
-                 spec->Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, width, height, kind->BitDepth, kind->ColorType,
+                 kind->Interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (palette)
         png_set_PLTE(png, info, palette, paletteSize);
@@ -88,13 +88,13 @@ int MaxChannelDifference(const QImage& a, const QImage& b) {
     return worst;
 }
 
-TestPicture MakePng(int width, int height, const PngSpec& spec) {
-    const bool palette = spec.ColorType == PNG_COLOR_TYPE_PALETTE;
-    const bool colour = (spec.ColorType & PNG_COLOR_MASK_COLOR) != 0 && !palette;
-    const bool alpha = (spec.ColorType & PNG_COLOR_MASK_ALPHA) != 0;
+TestPicture MakePng(int width, int height, const PngKind& kind) {
+    const bool palette = kind.ColorType == PNG_COLOR_TYPE_PALETTE;
+    const bool colour = (kind.ColorType & PNG_COLOR_MASK_COLOR) != 0 && !palette;
+    const bool alpha = (kind.ColorType & PNG_COLOR_MASK_ALPHA) != 0;
     const int channels = palette ? 1 : (colour ? 3 : 1) + (alpha ? 1 : 0);
-    const unsigned max = (1u << spec.BitDepth) - 1;
-    const int bitsPerPixel = channels * spec.BitDepth;
+    const unsigned max = (1u << kind.BitDepth) - 1;
+    const int bitsPerPixel = channels * kind.BitDepth;
     const size_t rowBytes = (static_cast<size_t>(width) * bitsPerPixel + 7) / 8;
 
     std::vector<png_color> colours(static_cast<size_t>(max) + 1);
@@ -116,18 +116,18 @@ TestPicture MakePng(int width, int height, const PngSpec& spec) {
                 v[c] = Sample(x, y, c, max);
                 if (alpha && c == channels - 1 && x % 5 == 0)
                     v[c] = max;  // some opaque pixels among the translucent
-                size_t bit = (static_cast<size_t>(x) * channels + c) * spec.BitDepth;
-                if (spec.BitDepth == 16) {
+                size_t bit = (static_cast<size_t>(x) * channels + c) * kind.BitDepth;
+                if (kind.BitDepth == 16) {
                     rows[y][bit / 8] = static_cast<uint8_t>(v[c] >> 8);
                     rows[y][bit / 8 + 1] = static_cast<uint8_t>(v[c]);
                 } else {
-                    rows[y][bit / 8] |= static_cast<uint8_t>(v[c] << (8 - spec.BitDepth - bit % 8));
+                    rows[y][bit / 8] |= static_cast<uint8_t>(v[c] << (8 - kind.BitDepth - bit % 8));
                 }
             }
             double r, g, b, a = 255;
             if (palette) {
                 r = colours[v[0]].red, g = colours[v[0]].green, b = colours[v[0]].blue;
-                if (spec.Transparency)
+                if (kind.Transparency)
                     a = alphas[v[0]];
             } else {
                 double scale = 255.0 / max;
@@ -136,7 +136,7 @@ TestPicture MakePng(int width, int height, const PngSpec& spec) {
                 b = colour ? v[2] * scale : r;
                 if (alpha)
                     a = v[channels - 1] * scale;
-                else if (spec.Transparency && v[0] == transparentGrey.gray)
+                else if (kind.Transparency && v[0] == transparentGrey.gray)
                     a = 0;
             }
             expected.setPixel(x, y, qRgb(Over(r, a), Over(g, a), Over(b, a)));
@@ -146,17 +146,17 @@ TestPicture MakePng(int width, int height, const PngSpec& spec) {
     for (Bytes& row : rows)
         rowPointers.push_back(row.data());
     Bytes out;
-    bool paletteAlpha = palette && spec.Transparency;
-    bool greyKey = !palette && spec.Transparency;
-    if (!WritePngRows(&out, width, height, &spec, palette ? colours.data() : nullptr,
+    bool paletteAlpha = palette && kind.Transparency;
+    bool greyKey = !palette && kind.Transparency;
+    if (!WritePngRows(&out, width, height, &kind, palette ? colours.data() : nullptr,
                       static_cast<int>(colours.size()), paletteAlpha ? alphas.data() : nullptr,
                       paletteAlpha ? static_cast<int>(alphas.size()) : 0,
                       greyKey ? &transparentGrey : nullptr, rowPointers.data()))
-        throw std::runtime_error(std::string("cannot write PNG ") + spec.Name);
+        throw std::runtime_error(std::string("cannot write PNG ") + kind.Name);
     return {out, expected};
 }
 
-TestPicture MakeTiff(int width, int height, const TiffSpec& spec) {
+TestPicture MakeTiff(int width, int height, const TiffKind& kind) {
     TempDir dir;
     std::string path = dir.File("picture.tif");
     TIFF* tiff = TIFFOpen(path.c_str(), "w");
@@ -164,19 +164,19 @@ TestPicture MakeTiff(int width, int height, const TiffSpec& spec) {
         throw std::runtime_error("cannot write TIFF");
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, width);
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height);
-    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, spec.Samples);
-    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, spec.Bits);
-    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, spec.Photometric);
-    TIFFSetField(tiff, TIFFTAG_COMPRESSION, spec.Compression);
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, kind.Samples);
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, kind.Bits);
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, kind.Photometric);
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, kind.Compression);
     TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-    TIFFSetField(tiff, TIFFTAG_ORIENTATION, spec.Orientation);
-    if (spec.Samples == 4) {
-        uint16_t extra = static_cast<uint16_t>(spec.ExtraSample);
+    TIFFSetField(tiff, TIFFTAG_ORIENTATION, kind.Orientation);
+    if (kind.Samples == 4) {
+        uint16_t extra = static_cast<uint16_t>(kind.ExtraSample);
         TIFFSetField(tiff, TIFFTAG_EXTRASAMPLES, 1, &extra);
     }
-    const unsigned max = (1u << spec.Bits) - 1;
+    const unsigned max = (1u << kind.Bits) - 1;
     std::vector<uint16_t> map(256);
-    if (spec.Photometric == PHOTOMETRIC_PALETTE) {
+    if (kind.Photometric == PHOTOMETRIC_PALETTE) {
         std::vector<uint16_t> red(256), green(256), blue(256);
         for (int i = 0; i < 256; ++i) {
             red[i] = static_cast<uint16_t>(((i * 53) & 255) * 257);
@@ -185,58 +185,58 @@ TestPicture MakeTiff(int width, int height, const TiffSpec& spec) {
         }
         TIFFSetField(tiff, TIFFTAG_COLORMAP, red.data(), green.data(), blue.data());
     }
-    const size_t rowBytes = (static_cast<size_t>(width) * spec.Samples * spec.Bits + 7) / 8;
+    const size_t rowBytes = (static_cast<size_t>(width) * kind.Samples * kind.Bits + 7) / 8;
     std::vector<Bytes> rows(static_cast<size_t>(height), Bytes(rowBytes, 0));
     QImage expected = NewExpected(width, height);
-    const bool bottomUp = spec.Orientation == ORIENTATION_BOTLEFT;
+    const bool bottomUp = kind.Orientation == ORIENTATION_BOTLEFT;
     for (int row = 0; row < height; ++row) {
         int y = bottomUp ? height - 1 - row : row;
         for (int x = 0; x < width; ++x) {
             unsigned v[4] = {};
-            for (int c = 0; c < spec.Samples; ++c)
+            for (int c = 0; c < kind.Samples; ++c)
                 v[c] = Sample(x, y, c, max);
-            if (spec.Samples == 4 && x % 5 == 0)
+            if (kind.Samples == 4 && x % 5 == 0)
                 v[3] = max;
-            if (spec.ExtraSample == EXTRASAMPLE_ASSOCALPHA)  // stored premultiplied
+            if (kind.ExtraSample == EXTRASAMPLE_ASSOCALPHA)  // stored premultiplied
                 for (int c = 0; c < 3; ++c)
                     v[c] = v[c] * v[3] / max;
-            for (int c = 0; c < spec.Samples; ++c) {
-                size_t bit = (static_cast<size_t>(x) * spec.Samples + c) * spec.Bits;
-                if (spec.Bits == 16) {
+            for (int c = 0; c < kind.Samples; ++c) {
+                size_t bit = (static_cast<size_t>(x) * kind.Samples + c) * kind.Bits;
+                if (kind.Bits == 16) {
                     uint16_t value = static_cast<uint16_t>(v[c]);
                     std::memcpy(&rows[row][bit / 8], &value, 2);  // the host's order, as TIFF says
                 } else {
-                    rows[row][bit / 8] |= static_cast<uint8_t>(v[c] << (8 - spec.Bits - bit % 8));
+                    rows[row][bit / 8] |= static_cast<uint8_t>(v[c] << (8 - kind.Bits - bit % 8));
                 }
             }
             double scale = 255.0 / max, r, g, b, a = 255;
-            if (spec.Photometric == PHOTOMETRIC_PALETTE) {
+            if (kind.Photometric == PHOTOMETRIC_PALETTE) {
                 r = (v[0] * 53) & 255, g = (v[0] * 97 + 20) & 255, b = (v[0] * 151 + 7) & 255;
-            } else if (spec.Samples >= 3) {
+            } else if (kind.Samples >= 3) {
                 r = v[0] * scale, g = v[1] * scale, b = v[2] * scale;
-                if (spec.Samples == 4)
+                if (kind.Samples == 4)
                     a = v[3] * scale;
-                if (spec.ExtraSample == EXTRASAMPLE_ASSOCALPHA)  // undo, Over premultiplies
+                if (kind.ExtraSample == EXTRASAMPLE_ASSOCALPHA)  // undo, Over premultiplies
                     r = a ? r * 255 / a : 0, g = a ? g * 255 / a : 0, b = a ? b * 255 / a : 0;
             } else {
                 r = g = b =
-                    spec.Photometric == PHOTOMETRIC_MINISWHITE ? 255 - v[0] * scale : v[0] * scale;
+                    kind.Photometric == PHOTOMETRIC_MINISWHITE ? 255 - v[0] * scale : v[0] * scale;
             }
             expected.setPixel(x, y, qRgb(Over(r, a), Over(g, a), Over(b, a)));
         }
     }
     bool ok = true;
-    if (spec.Tiled) {
+    if (kind.Tiled) {
         const int tile = 16;
         TIFFSetField(tiff, TIFFTAG_TILEWIDTH, tile);
         TIFFSetField(tiff, TIFFTAG_TILELENGTH, tile);
-        size_t tileRow = static_cast<size_t>(tile) * spec.Samples * spec.Bits / 8;
+        size_t tileRow = static_cast<size_t>(tile) * kind.Samples * kind.Bits / 8;
         Bytes buffer(tileRow * tile);
         for (int ty = 0; ty < height; ty += tile)
             for (int tx = 0; tx < width; tx += tile) {
                 std::fill(buffer.begin(), buffer.end(), 0);
                 for (int r = 0; r < tile && ty + r < height; ++r) {
-                    size_t from = static_cast<size_t>(tx) * spec.Samples * spec.Bits / 8;
+                    size_t from = static_cast<size_t>(tx) * kind.Samples * kind.Bits / 8;
                     size_t count = std::min(tileRow, rowBytes - from);
                     std::memcpy(&buffer[r * tileRow], &rows[ty + r][from], count);
                 }
@@ -249,7 +249,7 @@ TestPicture MakeTiff(int width, int height, const TiffSpec& spec) {
     }
     TIFFClose(tiff);
     if (!ok)
-        throw std::runtime_error(std::string("cannot write TIFF ") + spec.Name);
+        throw std::runtime_error(std::string("cannot write TIFF ") + kind.Name);
     return {ReadFile(path), expected};
 }
 

@@ -15,16 +15,16 @@ struct TestPicture {
     QImage Expected;
 };
 
-struct PngSpec {
+struct PngKind {
     const char* Name;
     int ColorType;  // PNG_COLOR_TYPE_*
     int BitDepth;
     bool Interlaced = false;
     bool Transparency = false;  // a tRNS chunk (palette and grey)
 };
-TestPicture MakePng(int width, int height, const PngSpec& spec);
+TestPicture MakePng(int width, int height, const PngKind& kind);
 
-struct TiffSpec {
+struct TiffKind {
     const char* Name;
     int Samples;          // 1, 3 or 4
     int Bits;             // 1, 8 or 16
@@ -34,7 +34,7 @@ struct TiffSpec {
     bool Tiled = false;
     int Orientation = 1;  // ORIENTATION_*
 };
-TestPicture MakeTiff(int width, int height, const TiffSpec& spec);
+TestPicture MakeTiff(int width, int height, const TiffKind& kind);
 
 // JPEGs the encoder under test does not write: grey, CMYK (stored as YCCK
 // with an Adobe marker, as photo software does) and progressive colour.

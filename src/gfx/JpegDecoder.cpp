@@ -24,10 +24,6 @@ constexpr int kMaxJpegScans = 500;
 // fitted size and 40 dB from 1.4 times; an exact scale needs no shrinking.
 constexpr double kMinResampleMargin = 1.25;
 
-struct Progress {
-    jpeg_progress_mgr Manager;  // first: libjpeg sees only this
-};
-
 void CheckScans(j_common_ptr common) {
     auto* info = reinterpret_cast<j_decompress_ptr>(common);
     if (info->input_scan_number > kMaxJpegScans) {
@@ -71,8 +67,8 @@ class Decompressor {
             jpeg_destroy_decompress(&info_);
             throw PictureError(what + ": cannot decode JPEG: " + errors_.Message);
         }
-        progress_.Manager.progress_monitor = CheckScans;
-        info_.progress = &progress_.Manager;
+        progress_.progress_monitor = CheckScans;
+        info_.progress = &progress_;
         data_ = bytes;
     }
     ~Decompressor() { jpeg_destroy_decompress(&info_); }
@@ -147,7 +143,7 @@ class Decompressor {
 
     std::string what_;
     jpeg::Errors errors_;
-    Progress progress_;
+    jpeg_progress_mgr progress_{};
     jpeg_decompress_struct info_;
     std::span<const uint8_t> data_;
     bool cmyk_ = false;
