@@ -124,6 +124,37 @@ QFont FitFont(const QString& text, FontFace face, int largest, int width, bool b
     return font;
 }
 
+// A name in one line, or in two when one line would set it much smaller.
+struct TitleSetting {
+    QFont Font;
+    QStringList Lines;
+};
+
+QStringList SplitInTwo(const QString& text) {
+    int middle = static_cast<int>(text.size()) / 2, best = -1;
+    for (int i = 0; i < text.size(); ++i)
+        if (text[i].isSpace() && (best < 0 || std::abs(i - middle) < std::abs(best - middle)))
+            best = i;
+    if (best < 0)
+        return {text.left(middle), text.mid(middle)};
+    return {text.left(best).trimmed(), text.mid(best + 1).trimmed()};
+}
+
+TitleSetting SetTitle(const QString& text, FontFace face, int largest, int width, bool bold) {
+    QFont one = FitFont(text, face, largest, width, bold);
+    if (one.pixelSize() * 10 >= largest * 7 || text.size() < 2)
+        return {one, {text}};
+    QStringList halves = SplitInTwo(text);
+    QFontMetrics measure(one);
+    const QString& longer =
+        measure.horizontalAdvance(halves[0]) >= measure.horizontalAdvance(halves[1]) ? halves[0]
+                                                                                     : halves[1];
+    QFont two = FitFont(longer, face, largest, width, bold);
+    if (two.pixelSize() <= one.pixelSize())
+        return {one, {text}};
+    return {two, halves};
+}
+
 QPainterPath TextPath(const QString& text, const QFont& font, QPointF centreBaseline, int width) {
     QString shown = QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
     QPainterPath path;
@@ -175,11 +206,16 @@ QImage DrawCover(const QImage& leather, const QString& name, const QString& subt
     }
 
     int textWidth = static_cast<int>(0.84 * inner.width());
-    QFont title = FitFont(name, FontFace::Serif, static_cast<int>(0.08 * h), textWidth, true);
-    QFontMetrics metrics(title);
+    TitleSetting title =
+        SetTitle(name, FontFace::Serif, static_cast<int>(0.08 * h), textWidth, true);
+    QFontMetrics metrics(title.Font);
     QPointF baseline(inner.center().x(), textTop + metrics.ascent());
-    QPainterPath titlePath = TextPath(name, title, baseline, textWidth);
-    Emboss(painter, titlePath, Gold(titlePath.boundingRect()), std::max(1.0, 0.5 * unit));
+    for (int i = 0; i < title.Lines.size(); ++i) {
+        if (i > 0)
+            baseline.ry() += metrics.lineSpacing();
+        QPainterPath line = TextPath(title.Lines[i], title.Font, baseline, textWidth);
+        Emboss(painter, line, Gold(line.boundingRect()), std::max(1.0, 0.5 * unit));
+    }
     if (!subtitle.isEmpty()) {
         QFont small = AlbumFont(FontFace::Serif, std::max(10, static_cast<int>(0.03 * h)));
         QPointF at(inner.center().x(),
@@ -274,11 +310,16 @@ QImage DrawSplash(const QString& name, const QString& subtitle,
     }
 
     const int textWidth = previews.empty() ? 500 : 300;
-    QFont title = FitFont(name, FontFace::Serif, 40, textWidth, true);
-    painter.setFont(title);
+    TitleSetting title = SetTitle(name, FontFace::Serif, 40, textWidth, true);
+    QFontMetrics metrics(title.Font);
+    painter.setFont(title.Font);
     painter.setPen(QColor(96, 38, 30));
-    QString shown = QFontMetrics(title).elidedText(name, Qt::ElideRight, textWidth);
-    painter.drawText(QPointF(28, 100), shown);
+    // The last line sits on the rule below it.
+    double y = 100 - (title.Lines.size() - 1) * metrics.lineSpacing();
+    for (const QString& line : title.Lines) {
+        painter.drawText(QPointF(28, y), metrics.elidedText(line, Qt::ElideRight, textWidth));
+        y += metrics.lineSpacing();
+    }
     painter.fillRect(QRectF(28, 118, 140, 1.5), QColor(190, 150, 80));
     if (!subtitle.isEmpty()) {
         painter.setFont(AlbumFont(FontFace::Serif, 15, false, true));
