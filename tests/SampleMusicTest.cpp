@@ -6,7 +6,7 @@
 
 #include "MidiFile.h"
 #include "Music.h"
-#include "WaveFile.h"
+#include "archive/WaveFile.h"
 #include "archive/LittleEndian.h"
 
 namespace pagora::sample {

@@ -5,7 +5,7 @@
 #include <numbers>
 #include <random>
 
-#include "archive/LittleEndian.h"
+#include "archive/WaveFile.h"
 
 namespace kfa {
 namespace {
@@ -33,27 +33,6 @@ class BandPass {
   private:
     double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
-
-std::vector<uint8_t> WavFile(const std::vector<int16_t>& samples) {
-    const uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    std::vector<uint8_t> wav(44 + dataBytes);
-    uint8_t* p = wav.data();
-    std::copy_n("RIFF", 4, p);
-    pagora::StoreI32(p + 4, static_cast<int32_t>(36 + dataBytes));
-    std::copy_n("WAVEfmt ", 8, p + 8);
-    pagora::StoreI32(p + 16, 16);
-    pagora::StoreLE(p + 20, 1, 2);  // PCM
-    pagora::StoreLE(p + 22, 1, 2);  // mono
-    pagora::StoreI32(p + 24, kRustleSampleRate);
-    pagora::StoreI32(p + 28, kRustleSampleRate * 2);
-    pagora::StoreLE(p + 32, 2, 2);
-    pagora::StoreLE(p + 34, 16, 2);
-    std::copy_n("data", 4, p + 36);
-    pagora::StoreI32(p + 40, static_cast<int32_t>(dataBytes));
-    for (size_t i = 0; i < samples.size(); ++i)
-        pagora::StoreLE(p + 44 + 2 * i, static_cast<uint16_t>(samples[i]), 2);
-    return wav;
-}
 
 }  // namespace
 
@@ -108,8 +87,8 @@ std::vector<uint8_t> PageRustleWav() {
         peak = std::max(peak, std::fabs(s));
     std::vector<int16_t> samples(count);
     for (int i = 0; i < count; ++i)
-        samples[i] = static_cast<int16_t>(std::lround(sound[i] / peak * kPeak * 32767));
-    return WavFile(samples);
+        samples[i] = pagora::ToPcm16(sound[i] / peak * kPeak);
+    return pagora::WaveFileBytes(samples, kRustleSampleRate);
 }
 
 }  // namespace kfa

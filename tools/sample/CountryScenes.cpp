@@ -24,12 +24,7 @@ void DrawHill(QPainter& p, const Ridge& ridge, double width, double bottom, QCol
         double n = Fractal(x / 160, y / 5, seed, 4) - 0.5;
         return Mix(shade, lit, std::clamp(light + n * texture * 4, 0.0, 1.0));
     });
-    QPainterPath clip;
-    clip.addPolygon(shape);
-    p.save();
-    p.setClipPath(clip, Qt::IntersectClip);
-    DrawLayer(p, layer, QRectF(area));
-    p.restore();
+    DrawLayerInside(p, layer, QRectF(area), shape);
 }
 
 void DrawCabin(QPainter& p, QPointF foot, double width) {

@@ -253,12 +253,7 @@ void DrawMountain(QPainter& painter, const Ridge& ridge, double width, double bo
             c.setAlphaF(std::clamp((d + 2) / 2, 0.0, 1.0));
         return c;
     });
-    QPainterPath clip;
-    clip.addPolygon(shape);
-    painter.save();
-    painter.setClipPath(clip, Qt::IntersectClip);
-    DrawLayer(painter, layer, QRectF(area));
-    painter.restore();
+    DrawLayerInside(painter, layer, QRectF(area), shape);
 }
 
 }  // namespace pagora::sample

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "MidiFile.h"
-#include "WaveFile.h"
+#include "archive/WaveFile.h"
 
 namespace pagora::sample {
 

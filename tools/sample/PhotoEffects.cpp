@@ -45,6 +45,15 @@ void DrawLayer(QPainter& painter, const QImage& layer, QRectF area) {
     painter.restore();
 }
 
+void DrawLayerInside(QPainter& painter, const QImage& layer, QRectF area, const QPolygonF& shape) {
+    QPainterPath clip;
+    clip.addPolygon(shape);
+    painter.save();
+    painter.setClipPath(clip, Qt::IntersectClip);
+    DrawLayer(painter, layer, area);
+    painter.restore();
+}
+
 void FillTextured(QPainter& painter, const QPolygonF& shape, QColor colour, double variation,
                   double scale, uint32_t seed, int shrink) {
     QRect area = shape.boundingRect().toAlignedRect();
@@ -55,12 +64,7 @@ void FillTextured(QPainter& painter, const QPolygonF& shape, QColor colour, doub
         return n < 0 ? Mix(colour, Qt::black, -n * variation * 1.6)
                      : Mix(colour, Qt::white, n * variation);
     });
-    QPainterPath clip;
-    clip.addPolygon(shape);
-    painter.save();
-    painter.setClipPath(clip, Qt::IntersectClip);
-    DrawLayer(painter, layer, QRectF(area));
-    painter.restore();
+    DrawLayerInside(painter, layer, QRectF(area), shape);
 }
 
 namespace {

@@ -20,6 +20,8 @@ QImage ComputeLayer(QRect area, int shrink, const std::function<QColor(double x,
 // Draws a layer over the whole photo, or over the part it was computed for, smoothly scaled.
 void DrawLayer(QPainter& painter, const QImage& layer, QSize full);
 void DrawLayer(QPainter& painter, const QImage& layer, QRectF area);
+// The layer drawn over area, but only inside shape.
+void DrawLayerInside(QPainter& painter, const QImage& layer, QRectF area, const QPolygonF& shape);
 
 // Fills the shape with a colour that varies with fractal noise of the given
 // scale (pixels) by `variation` (0..1 of the colour toward dark and light).

@@ -1,4 +1,4 @@
-#include "WaveFile.h"
+#include "archive/WaveFile.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,7 +7,7 @@
 
 #include "archive/LittleEndian.h"
 
-namespace pagora::sample {
+namespace pagora {
 
 int16_t ToPcm16(double value) {
     double scaled = std::round(value * 32767);
@@ -37,4 +37,4 @@ std::vector<uint8_t> WaveFileBytes(std::span<const int16_t> samples, int sampleR
     return out;
 }
 
-}  // namespace pagora::sample
+}  // namespace pagora

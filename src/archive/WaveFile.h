@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-namespace pagora::sample {
+namespace pagora {
 
 // A sample in -1..1 as 16-bit PCM; beyond the range it clips instead of wrapping.
 int16_t ToPcm16(double value);
@@ -12,4 +12,4 @@ int16_t ToPcm16(double value);
 // A canonical 44-byte-header PCM WAV file: mono, 16 bits, at the rate.
 std::vector<uint8_t> WaveFileBytes(std::span<const int16_t> samples, int sampleRate);
 
-}  // namespace pagora::sample
+}  // namespace pagora
