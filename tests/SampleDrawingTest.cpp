@@ -5,53 +5,11 @@
 #include <stdexcept>
 
 #include "Elements.h"
-#include "Noise.h"
 #include "PhotoEffects.h"
 #include "SampleFiles.h"
 
 namespace pagora::sample {
 namespace {
-
-TEST(SampleNoise, StaysInRangeAndVariesSmoothly) {
-    double low = 1, high = 0, biggestStep = 0;
-    for (int i = 0; i < 20000; ++i) {
-        double x = i * 0.0137, y = std::sin(i * 0.01) * 40;
-        double v = ValueNoise(x, y, 7), f = Fractal(x, y, 7, 6);
-        low = std::min({low, v, f});
-        high = std::max({high, v, f});
-        biggestStep = std::max(biggestStep, std::abs(ValueNoise(x + 1e-3, y, 7) - v));
-    }
-    EXPECT_GE(low, 0.0);
-    EXPECT_LE(high, 1.0);
-    EXPECT_GT(high - low, 0.5);  // not stuck near one value
-    EXPECT_LT(biggestStep, 0.01);
-    // Cells meet without a seam, on both axes, also at negative coordinates.
-    for (double at : {-3.0, 0.0, 5.0})
-        for (double y : {-2.5, 0.3}) {
-            EXPECT_NEAR(ValueNoise(at - 1e-9, y, 3), ValueNoise(at + 1e-9, y, 3), 1e-6);
-            EXPECT_NEAR(ValueNoise(y, at - 1e-9, 3), ValueNoise(y, at + 1e-9, 3), 1e-6);
-        }
-    EXPECT_NE(ValueNoise(0.5, 0.5, 1), ValueNoise(0.5, 0.5, 2));
-}
-
-TEST(SampleNoise, GeneratorRepeatsForASeedAndStaysInRange) {
-    Rng a(42), b(42), c(43);
-    bool differs = false;
-    for (int i = 0; i < 1000; ++i) {
-        uint64_t x = a.Next();
-        EXPECT_EQ(x, b.Next());
-        differs |= x != c.Next();
-        double u = a.Unit();
-        b.Unit();
-        EXPECT_GE(u, 0.0);
-        EXPECT_LT(u, 1.0);
-        int n = a.Below(7);
-        b.Below(7);
-        EXPECT_GE(n, 0);
-        EXPECT_LT(n, 7);
-    }
-    EXPECT_TRUE(differs);
-}
 
 QImage Filled(int w, int h, QRgb colour) {
     QImage image(w, h, QImage::Format_ARGB32_Premultiplied);

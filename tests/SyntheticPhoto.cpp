@@ -9,52 +9,13 @@
 #include <cmath>
 #include <limits>
 #include <stdexcept>
-#include <vector>
+
+#include "procedural/Colour.h"
+#include "procedural/Noise.h"
 
 namespace pagora::test {
 
 namespace {
-
-class Rng {
-  public:
-    explicit Rng(uint32_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    uint32_t Next() {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return static_cast<uint32_t>(state_ >> 32);
-    }
-    double Unit() { return Next() / 4294967296.0; }
-    double Range(double low, double high) { return low + (high - low) * Unit(); }
-
-  private:
-    uint64_t state_;
-};
-
-// Bilinear noise over a lattice of `cell` pixels, in -1..1.
-class LatticeNoise {
-  public:
-    LatticeNoise(int width, int height, int cell, Rng& rng)
-        : cell_(cell), columns_(width / cell + 2), rows_(height / cell + 2) {
-        values_.resize(static_cast<size_t>(columns_) * rows_);
-        for (float& v : values_)
-            v = static_cast<float>(rng.Range(-1, 1));
-    }
-    float At(int x, int y) const {
-        int cx = x / cell_, cy = y / cell_;
-        float fx = static_cast<float>(x % cell_) / cell_,
-              fy = static_cast<float>(y % cell_) / cell_;
-        const float* r0 = &values_[static_cast<size_t>(cy) * columns_ + cx];
-        const float* r1 = r0 + columns_;
-        float top = r0[0] + (r0[1] - r0[0]) * fx;
-        float bottom = r1[0] + (r1[1] - r1[0]) * fx;
-        return top + (bottom - top) * fy;
-    }
-
-  private:
-    int cell_, columns_, rows_;
-    std::vector<float> values_;
-};
 
 void DrawBranch(QPainter& painter, QPointF from, double angle, double length, double width,
                 int depth, Rng& rng) {
@@ -167,23 +128,25 @@ QImage SyntheticPhoto(int width, int height, uint32_t seed) {
 
     // Texture that grows towards the foreground, then grain everywhere, as a
     // sensor adds it.
-    int cell = std::max(2, width / 400);
-    LatticeNoise coarse(width, height, cell * 4, rng), fine(width, height, 2, rng);
-    uint32_t grain = seed * 2654435761u + 12345u;
+    const double coarse = 4.0 * std::max(2, width / 400), fine = 2.0;
+    const auto coarseSeed = static_cast<uint32_t>(rng.Next()),
+               fineSeed = static_cast<uint32_t>(rng.Next());
     for (int y = 0; y < height; ++y) {
         auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        float depth = std::clamp((y / static_cast<float>(height) - 0.45f) * 2.0f, 0.0f, 1.0f);
+        double depth = std::clamp((y / static_cast<double>(height) - 0.45) * 2.0, 0.0, 1.0);
+        if (depth == 0)
+            continue;
         for (int x = 0; x < width; ++x) {
-            grain = grain * 1664525u + 1013904223u;
-            float noise = (static_cast<int>(grain >> 24) - 128) / 128.0f * 3.0f;
-            float texture = depth * (coarse.At(x, y) * 14.0f + fine.At(x, y) * 10.0f);
-            int delta = static_cast<int>(std::lround(noise + texture));
+            double texture = 14 * (2 * ValueNoise(x / coarse, y / coarse, coarseSeed) - 1) +
+                             10 * (2 * ValueNoise(x / fine, y / fine, fineSeed) - 1);
+            int delta = static_cast<int>(std::lround(depth * texture));
             QRgb p = row[x];
             row[x] =
                 qRgb(std::clamp(qRed(p) + delta, 0, 255), std::clamp(qGreen(p) + delta, 0, 255),
                      std::clamp(qBlue(p) + delta, 0, 255));
         }
     }
+    AddGrain(image, 3, seed);
     return image;
 }
 

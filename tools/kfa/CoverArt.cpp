@@ -9,9 +9,10 @@
 
 #include "Fonts.h"
 #include "PageArt.h"
-#include "Texture.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Fit.h"
+#include "procedural/Colour.h"
+#include "procedural/Noise.h"
 
 namespace kfa {
 namespace {
@@ -23,21 +24,21 @@ QImage Leather(QSize size, uint32_t seed) {
     const int w = size.width(), h = size.height();
     QImage leather = pagora::NewBitmap24(w, h);
     // The pebbled grain is a height field lit from the top left.
-    TileNoise grain(std::max(1, w / 3), std::max(1, h / 3), seed);
-    TileNoise fine(std::max(1, w / 2), std::max(1, h / 2), seed + 1);
     std::vector<float> height(static_cast<size_t>(w + 2) * (h + 2));
     for (int y = -1; y <= h; ++y)
         for (int x = -1; x <= w; ++x)
-            height[static_cast<size_t>(y + 1) * (w + 2) + (x + 1)] =
-                grain.At((x + 1) / 3.f, (y + 1) / 3.f) +
-                0.45f * fine.At((x + 1) / 2.f, (y + 1) / 2.f);
+            height[static_cast<size_t>(y + 1) * (w + 2) + (x + 1)] = static_cast<float>(
+                pagora::ValueNoise((x + 1) / 3.0, (y + 1) / 3.0, seed) +
+                0.45 * pagora::ValueNoise((x + 1) / 2.0, (y + 1) / 2.0, seed + 1));
     auto at = [&](int x, int y) { return height[static_cast<size_t>(y + 1) * (w + 2) + (x + 1)]; };
-    FractalNoise mottle(std::max(w, h), 3, 3, seed + 2);
+    // Three cells of mottle across the longer side.
+    const double mottleCell = std::max(w, h) / 3.0;
     for (int y = 0; y < h; ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(leather.scanLine(y));
         for (int x = 0; x < w; ++x) {
             float light = 1.f + 0.55f * (at(x - 1, y - 1) - at(x + 1, y + 1));
-            float tone = 0.82f + 0.3f * mottle.At(x, y);
+            float tone = 0.82f + 0.3f * static_cast<float>(pagora::Fractal(
+                                            x / mottleCell, y / mottleCell, seed + 2, 3));
             // Edges worn a little darker, as handled leather is.
             float edge = std::min({x, y, w - 1 - x, h - 1 - y}) / std::max(1.f, 0.04f * w);
             float wear = 0.88f + 0.12f * std::min(1.f, edge);
@@ -47,7 +48,7 @@ QImage Leather(QSize size, uint32_t seed) {
                           std::min(255, static_cast<int>(kLeather.blue() * f)));
         }
     }
-    AddGrain(leather, 3, seed + 3);
+    pagora::AddGrain(leather, 3, seed + 3);
     return leather;
 }
 
@@ -251,20 +252,19 @@ QImage DrawBackgroundTile() {
     QImage tile = pagora::NewBitmap24(kSize, kSize);
     // Every term repeats over the tile, so the tiles meet without seams. The
     // lattices are long across and short down, as wood grain runs.
-    const TileNoise warp[] = {TileNoise(2, 6, 77), TileNoise(4, 14, 78), TileNoise(8, 32, 79)};
-    TileNoise streaks(4, 128, 80), pores(16, 256, 81);
     const QColor dark(54, 32, 19), light(118, 74, 42);
     for (int y = 0; y < kSize; ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(tile.scanLine(y));
         for (int x = 0; x < kSize; ++x) {
-            auto at = [&](const TileNoise& n) {
-                return n.At(x * static_cast<float>(n.CellsX()) / kSize,
-                            y * static_cast<float>(n.CellsY()) / kSize);
+            auto at = [&](int cellsX, int cellsY, uint32_t seed) {
+                return pagora::ValueNoise(x * static_cast<double>(cellsX) / kSize,
+                                          y * static_cast<double>(cellsY) / kSize, seed,
+                                          {cellsX, cellsY});
             };
-            double bend = 0.6 * at(warp[0]) + 0.3 * at(warp[1]) + 0.1 * at(warp[2]);
+            double bend = 0.6 * at(2, 6, 77) + 0.3 * at(4, 14, 78) + 0.1 * at(8, 32, 79);
             double ring = 0.5 + 0.5 * std::sin(2 * M_PI * (4.0 * y / kSize + 1.2 * bend));
-            double t = 0.5 * std::pow(ring, 4) + 0.32 * at(streaks) + 0.18 * at(pores);
-            row[x] = Mix(dark, light, static_cast<float>(t));
+            double t = 0.5 * std::pow(ring, 4) + 0.32 * at(4, 128, 80) + 0.18 * at(16, 256, 81);
+            row[x] = pagora::Mix(dark, light, t).rgb();
         }
     }
     return tile;

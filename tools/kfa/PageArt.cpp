@@ -8,10 +8,11 @@
 #include <random>
 
 #include "Fonts.h"
-#include "Texture.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Fit.h"
 #include "gfx/Rounding.h"
+#include "procedural/Colour.h"
+#include "procedural/Noise.h"
 
 namespace kfa {
 namespace {
@@ -56,7 +57,6 @@ void DrawFibres(QImage& paper, uint32_t seed) {
 
 QImage DrawPaper(QSize page, bool spineOnRight, uint32_t seed) {
     QImage paper = pagora::NewBitmap24(page.width(), page.height());
-    FractalNoise cloud(512, 6, 4, seed);
     const int w = page.width(), h = page.height();
     const double fold = std::max(1.0, 0.10 * w), edge = std::max(1.0, 0.02 * w);
     for (int y = 0; y < h; ++y) {
@@ -68,12 +68,12 @@ QImage DrawPaper(QSize page, bool spineOnRight, uint32_t seed) {
             double shade = 0.22 * std::pow(std::max(0.0, 1 - fromSpine / fold), 2.2) +
                            0.05 * std::max(0.0, 1 - fromEdge / edge) +
                            0.04 * std::max(0.0, 1 - std::min(y, h - 1 - y) / edge);
-            float mottle = 0.07f * (cloud.At(x, y) - 0.5f);
-            row[x] = Mix(kPaper, kPaperShade, static_cast<float>(shade) + mottle);
+            double mottle = 0.07 * (pagora::Fractal(x / 85.0, y / 85.0, seed, 4) - 0.5);
+            row[x] = pagora::Mix(kPaper, kPaperShade, shade + mottle).rgb();
         }
     }
     DrawFibres(paper, seed + 1);
-    AddGrain(paper, 2, seed + 2);
+    pagora::AddGrain(paper, 2, seed + 2);
     return paper;
 }
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "Noise.h"
+#include "procedural/Noise.h"
 
 namespace pagora::sample {
 

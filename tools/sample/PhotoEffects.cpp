@@ -7,13 +7,6 @@
 
 namespace pagora::sample {
 
-QColor Mix(const QColor& a, const QColor& b, double t) {
-    t = std::clamp(t, 0.0, 1.0);
-    auto lerp = [t](int x, int y) { return static_cast<int>(std::lround(x + (y - x) * t)); };
-    return QColor(lerp(a.red(), b.red()), lerp(a.green(), b.green()), lerp(a.blue(), b.blue()),
-                  lerp(a.alpha(), b.alpha()));
-}
-
 QImage ComputeLayer(QSize full, int shrink,
                     const std::function<QColor(double x, double y)>& pixel) {
     return ComputeLayer(QRect(QPoint(0, 0), full), shrink, pixel);
@@ -162,7 +155,7 @@ void Reflect(QImage& photo, const Water& water) {
     }
 }
 
-void FinishPhoto(QImage& photo, uint32_t seed, double grain, double vignette) {
+void FinishPhoto(QImage& photo, uint32_t seed, int grain, double vignette) {
     int w = photo.width(), h = photo.height();
     double cx = w / 2.0, cy = h / 2.0, reach = std::hypot(cx, cy);
     // A gentle S-curve gives the contrast of a film.
@@ -172,20 +165,19 @@ void FinishPhoto(QImage& photo, uint32_t seed, double grain, double vignette) {
         double s = v - 0.035 * std::sin(v * 6.283);
         curve[i] = static_cast<uint8_t>(std::clamp(std::lround(s * 255), 0l, 255l));
     }
-    Rng rng(seed);
     for (int y = 0; y < h; ++y) {
         auto* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
         for (int x = 0; x < w; ++x) {
             double r = std::hypot(x - cx, y - cy) / reach;
             double dim = 1 - vignette * r * r * r;
-            double n = grain * ((rng.Next() & 0xFF) / 127.5 - 1);
             QRgb c = row[x];
             auto channel = [&](int v) {
-                return curve[std::clamp(static_cast<int>(v * dim + n), 0, 255)];
+                return curve[std::clamp(static_cast<int>(v * dim), 0, 255)];
             };
             row[x] = qRgb(channel(qRed(c)), channel(qGreen(c)), channel(qBlue(c)));
         }
     }
+    AddGrain(photo, grain, seed);
 }
 
 }  // namespace pagora::sample

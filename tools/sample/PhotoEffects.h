@@ -6,7 +6,8 @@
 #include <QRectF>
 #include <functional>
 
-#include "Noise.h"
+#include "procedural/Colour.h"
+#include "procedural/Noise.h"
 
 namespace pagora::sample {
 
@@ -51,9 +52,7 @@ struct Water {
 };
 void Reflect(QImage& photo, const Water& water);
 
-// The camera's part: a little grain, a vignette and a gentle tone curve.
-void FinishPhoto(QImage& photo, uint32_t seed, double grain = 3.0, double vignette = 0.25);
-
-QColor Mix(const QColor& a, const QColor& b, double t);
+// The camera's part: a vignette, a gentle tone curve and a little grain.
+void FinishPhoto(QImage& photo, uint32_t seed, int grain = 2, double vignette = 0.25);
 
 }  // namespace pagora::sample
