@@ -234,7 +234,7 @@ struct Damage {
     const char* Name;
     std::function<void(Bytes&)> Break;
     const char* Member;   // extracted after opening; nullptr: opening itself fails
-    const char* Message;  // part of the error's text
+    const char* Message;  // a piece of the error's text
 };
 
 // Members: "a.dat" (compressed, one block at 4096), "b.jpg" (raw, 3 blocks at 8192).

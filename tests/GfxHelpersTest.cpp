@@ -301,7 +301,7 @@ TEST_F(CanvasTest, TransparentDrawSkipsTheKeyColour) {
     canvas.DrawTransparent(5, 5, sprite, qRgb(255, 0, 255));
     EXPECT_EQ(image.pixel(6, 6), qRgb(1, 2, 3));
     EXPECT_EQ(image.pixel(5, 5), 0xffffffffu);
-    EXPECT_EQ(image.pixel(31, 23), qRgb(1, 2, 3));  // the part inside is drawn
+    EXPECT_EQ(image.pixel(31, 23), qRgb(1, 2, 3));  // the pixel inside is drawn
     EXPECT_EQ(image.pixel(30, 22), 0xffffffffu);
 }
 

@@ -79,9 +79,9 @@ TEST(JpegDecode, TruncationAnywhereIsAnError) {
     Bytes progressive = test::MakeProgressiveJpeg(test::SyntheticPhoto(96, 64)).Data;
     for (const Bytes* jpeg : {&baseline, &progressive}) {
         for (size_t cut : {size_t(2), jpeg->size() / 3, jpeg->size() - 40, jpeg->size() - 2}) {
-            Bytes part(jpeg->begin(), jpeg->begin() + static_cast<ptrdiff_t>(cut));
-            EXPECT_THROW(DecodeJpeg(part, "cut.jpg"), PictureError) << cut;
-            EXPECT_THROW(DecodeJpegToBox(part, "cut.jpg", 20, 20, true, false), PictureError)
+            Bytes cutBytes(jpeg->begin(), jpeg->begin() + static_cast<ptrdiff_t>(cut));
+            EXPECT_THROW(DecodeJpeg(cutBytes, "cut.jpg"), PictureError) << cut;
+            EXPECT_THROW(DecodeJpegToBox(cutBytes, "cut.jpg", 20, 20, true, false), PictureError)
                 << cut;
         }
         EXPECT_EQ(DecodeJpeg(*jpeg, "whole.jpg").size(), QSize(96, 64));

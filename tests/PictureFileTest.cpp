@@ -334,7 +334,7 @@ struct Damage {
     const char* Name;
     const char* Extension;
     std::function<Bytes()> Make;
-    const char* Says;  // part of the message, after the file name
+    const char* Says;  // a piece of the message, after the file name
 };
 
 void PrintTo(const Damage& d, std::ostream* os) {

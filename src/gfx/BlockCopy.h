@@ -11,7 +11,7 @@ namespace pagora {
 // destination rectangle written (empty when nothing was).
 QRect CopyPixels(QImage& dst, QPoint dstPos, const QImage& src, QRect srcRect);
 
-// The part of a stretched copy that stays inside both bitmaps: srcRect is
+// What remains of a stretched copy inside both bitmaps: srcRect is
 // clipped to src and dstRect shrunk by the same proportion, so what remains
 // maps exactly as before. Returns false when nothing remains.
 bool ClipStretch(const QImage& src, QRectF& srcRect, QRectF& dstRect);

@@ -161,7 +161,7 @@ class AlbumMaker {
     }
     QSize PageSize() const { return QSize(layout_.PageWidth, layout_.PageHeight); }
     QSize PictureArea() const { return QSize(layout_.PicWidth, layout_.PicHeight); }
-    // The page picture's paper: the part of the page's sheet under it.
+    // The page picture's paper: the piece of the page's sheet under it.
     QImage PaperUnderPicture(int page) const {
         bool left = page % 2 == 1;
         return (left ? leftPaper_ : rightPaper_)

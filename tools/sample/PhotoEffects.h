@@ -15,10 +15,10 @@ namespace pagora::sample {
 // (mist, clouds, glows, texture) need no more, and bilinear scaling smooths them.
 // `pixel` takes coordinates of the full photo.
 QImage ComputeLayer(QSize full, int shrink, const std::function<QColor(double x, double y)>& pixel);
-// The same over a part of the photo only.
+// The same over one area of the photo only.
 QImage ComputeLayer(QRect area, int shrink, const std::function<QColor(double x, double y)>& pixel);
 
-// Draws a layer over the whole photo, or over the part it was computed for, smoothly scaled.
+// Draws a layer over the whole photo, or over the area it was computed for, smoothly scaled.
 void DrawLayer(QPainter& painter, const QImage& layer, QSize full);
 void DrawLayer(QPainter& painter, const QImage& layer, QRectF area);
 // The layer drawn over area, but only inside shape.
@@ -52,7 +52,7 @@ struct Water {
 };
 void Reflect(QImage& photo, const Water& water);
 
-// The camera's part: a vignette, a gentle tone curve and a little grain.
+// What a camera adds: a vignette, a gentle tone curve and a little grain.
 void FinishPhoto(QImage& photo, uint32_t seed, int grain = 2, double vignette = 0.25);
 
 }  // namespace pagora::sample
