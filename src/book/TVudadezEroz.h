@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QAction>
+#include <QColor>
+#include <QImage>
+#include <QMenu>
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "archive/AlbumArchive.h"
+#include "archive/AlbumProfile.h"
+#include "archive/Stream.h"
+#include "book/BookLayout.h"
+#include "book/BookSettings.h"
+#include "book/LoadThread.h"
+#include "book/PageStacks.h"
+#include "book/TPlaythread.h"
+#include "book/TStrongLabel.h"
+#include "platform/FileDialog.h"
+#include "platform/Form.h"
+#include "platform/MediaPlayer.h"
+#include "platform/Timer.h"
+
+namespace pagora {
+
+class TfrmFlash;
+
+// One of the four page slots of the cache: a page picture and its hot spots.
+struct PageSlot {
+    QImage Picture;
+    MemoryStream Info;
+};
+
+// The book window: the album as a book lying open on a tiled background.
+class TVudadezEroz : public Form {
+  public:
+    // Runs the whole start-up; throws when the album cannot be shown, after
+    // its workers have been stopped.
+    TVudadezEroz(Form* owner, int32_t baseLow, int32_t baseHigh, const AlbumProfile* profile,
+                 std::unique_ptr<AlbumArchive> archive, QString albumPath);
+    ~TVudadezEroz() override;
+
+    void LayoutBook();
+    void CreateBuffers();
+    void LoadBookPictures();
+    void LoadBackground(const std::string& path);
+    void LoadSettings();
+    void ApplyEnglishCaptions();
+    void NExitClick();
+
+    // The profile's count, held to what the album can hold.
+    int PictureCount() const;
+
+    void DrawLeftPage();
+    void DrawRightPage();
+
+    // Read by the other views and by tests.
+    const BookLayout& Layout() const { return layout_; }
+    int PicWidth = 0, PicHeight = 0, LeftPicX = 0, RightPicX = 0, PicY = 0;
+    int ScreenW = 0, ScreenH = 0;
+    int ShadeDepth = 0, EdgeStep = 0, SpineShade = 0, CurlLift = 0;
+    int PageWidth = 0, PageHeight = 0, LeftPageX = 0, RightPageX = 0, PageY = 0;
+    int CurrentPage = 0;
+    int PageCount = 0;
+    int JumpPage = 0;
+    int64_t ArchiveBase = 0;
+    int LeftStack = 0;
+    int RightStack = 0;
+    uint8_t HotZone = 0;
+    uint8_t Turning = 0;
+    uint8_t Busy = 0;
+    uint8_t TimerWasOn = 0;
+    uint8_t ShowInfo = 0;
+    uint8_t BackRangOn = 0;
+    uint8_t BackMusicOn = 0;
+    int32_t TurnTime = 0;
+    QColor BackColor;
+    QString ViewKey;
+    QString AlbumPath;
+    QString HotPicture;
+    std::string WorkFolder;
+    std::string BackMusic;
+    std::string BackPic;
+    AlbumProfile Profile;
+
+    QImage LeftPageBmp, LeftPaper, RightPaper, CoverCopy;
+    QImage CurlFrame, CurlUnder, CurlSaved;
+    QImage BackCover, Background, RightPageBmp;
+    PageSlot PageSlots[4];
+    MemoryStream LeftInfo, RightInfo;
+
+    // Components.
+    QMenu* PopupMenu = nullptr;
+    QAction *NAllScreen = nullptr, *NSmallPic = nullptr, *N1 = nullptr, *NUpPage = nullptr,
+            *NDownPage = nullptr, *N2 = nullptr, *NPlay = nullptr, *N3 = nullptr, *NOut = nullptr,
+            *NBmp = nullptr, *NJpg = nullptr, *NOption = nullptr, *N6 = nullptr, *NExit = nullptr;
+    QMenu* NOutMenu = nullptr;
+    FileDialogRequest SavePictureDialog;
+    TStrongLabel lblDown, lblUP, lblPage;
+    Timer BookTimer;
+
+    std::unique_ptr<MediaPlayer> Player;
+    std::unique_ptr<TPlaythread> MusicThread;
+    std::unique_ptr<TLoadThread> Loader;
+    std::unique_ptr<AlbumArchive> Archive;
+
+  protected:
+    void FormPaint() override;
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
+
+  private:
+    void FormCreate();
+    void CreateComponents();
+    void Progress(TfrmFlash& flash, int percent);
+    // The member decoded as JPEG at exactly the page size.
+    QImage LoadPagePicture(const char* member, bool halftone);
+    void ShutDown();
+    StackScene Scene() const;
+
+    BookLayout layout_;
+    bool painted_ = false;
+};
+
+}  // namespace pagora

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace pagora {
+
+// Closes the start-up window and leaves the message loop with the status; the
+// windows and their workers are then taken down in order by their owners.
+void EndProgram(int status);
+
+}  // namespace pagora

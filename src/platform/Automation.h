@@ -1,0 +1,31 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+class QImage;
+
+namespace pagora {
+
+// Lets tests and benchmarks drive the real program without a person:
+//   PAGORA_AUTOMATION=FILE  the program appends what it shows to FILE, one
+//                           line each (messages, progress, geometry, step times)
+//                           and records message boxes instead of showing them;
+//   PAGORA_ANSWERS=LIST     answers for dialogs, "dialog:answer" separated by
+//                           newlines, taken in order ("open:PATH", "open:",
+//                           "password:TEXT", "password:<close>", "password:<cancel>");
+//   PAGORA_SNAPSHOT=PNG     the book's first painted picture is saved there;
+//   PAGORA_THEN=escape      Esc is pressed on the book once it is painted.
+namespace automation {
+
+bool Active();
+void Record(const std::string& line);
+// The next answer for the dialog, or nothing when none is left.
+std::optional<std::string> NextAnswer(const std::string& dialog);
+// Milliseconds since the program started.
+double Elapsed();
+std::string SnapshotPath();
+std::string Then();
+
+}  // namespace automation
+}  // namespace pagora

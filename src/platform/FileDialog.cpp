@@ -1,0 +1,44 @@
+#include "platform/FileDialog.h"
+
+#include <QFileDialog>
+#include <QStringList>
+
+namespace pagora {
+
+namespace {
+FileDialogSeam& Seam() {
+    static FileDialogSeam seam;
+    return seam;
+}
+}  // namespace
+
+QString QtFilter(const QString& classicFilter) {
+    const QStringList fields = classicFilter.split('|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < fields.size(); i += 2) {
+        QString patterns = fields[i + 1];
+        patterns.replace(';', ' ');
+        filters << QStringLiteral("%1 (%2)").arg(fields[i], patterns);
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> RunFileDialog(const FileDialogRequest& request) {
+    if (Seam())
+        return Seam()(request);
+    const QString filter = QtFilter(request.Filter);
+    QString chosen;
+    if (request.DialogKind == FileDialogRequest::Kind::Save)
+        chosen = QFileDialog::getSaveFileName(nullptr, request.Title, request.FileName, filter);
+    else
+        chosen = QFileDialog::getOpenFileName(nullptr, request.Title, request.FileName, filter);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
+void SetFileDialogSeam(FileDialogSeam seam) {
+    Seam() = std::move(seam);
+}
+
+}  // namespace pagora

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace pagora {
+
+struct FileDialogRequest {
+    enum class Kind { Open, OpenPicture, Save };
+    Kind DialogKind = Kind::Open;
+    QString Title;
+    // In the classic form "Name|*.ext|Other|*.a;*.b".
+    QString Filter;
+    QString FileName;
+};
+
+// The chosen file, or nothing when the user cancelled. Tests replace the seam
+// with a chosen answer.
+using FileDialogSeam = std::function<std::optional<QString>(const FileDialogRequest&)>;
+
+std::optional<QString> RunFileDialog(const FileDialogRequest& request);
+void SetFileDialogSeam(FileDialogSeam seam);  // an empty seam restores the real dialog
+
+// "Name|*.ext|Other|*.a;*.b" as Qt's "Name (*.ext);;Other (*.a *.b)".
+QString QtFilter(const QString& classicFilter);
+
+}  // namespace pagora

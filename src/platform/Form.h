@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+#include "platform/BufferedWidget.h"
+
+namespace pagora {
+
+// A top-level window of the viewer: frameless, and full screen unless it is a
+// dialog-sized one. Key and mouse handlers are guarded: an exception reaches
+// the message box and never leaves a Qt handler.
+class Form : public BufferedWidget {
+  public:
+    explicit Form(QWidget* owner = nullptr);
+
+    void ShowFullScreen();
+    // Centred on the primary screen at the given client size.
+    void ShowCentred(int width, int height);
+
+  protected:
+    virtual void FormPaint() {}
+    virtual void FormKeyDown(int /*key*/, Qt::KeyboardModifiers /*modifiers*/) {}
+    virtual void FormMouseDown(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {}
+    virtual void FormMouseMove(int /*x*/, int /*y*/) {}
+    // Return false to keep the window open.
+    virtual bool FormCloseQuery() { return true; }
+
+    void PaintContent() override { FormPaint(); }
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// A child area with its own canvas and painter, such as a splash's picture box.
+class PaintBox : public BufferedWidget {
+  public:
+    explicit PaintBox(QWidget* parent) : BufferedWidget(parent) {}
+    std::function<void()> OnPaint;
+
+  protected:
+    void PaintContent() override;
+};
+
+}  // namespace pagora
