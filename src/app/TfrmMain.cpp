@@ -11,6 +11,7 @@
 #include "platform/Automation.h"
 #include "platform/Globals.h"
 #include "platform/MessageBox.h"
+#include "platform/ScreenCursor.h"
 #include "shell/TfrmToolbar.h"
 
 namespace pagora {
@@ -46,6 +47,7 @@ void TfrmMain::FormShow() {
     try {
         if (!OpenAlbum())
             return;
+        WaitCursor busy;
         const uint64_t base = static_cast<uint64_t>(ArchiveBase);
         BookForm = new TVudadezErozNew(this, static_cast<int32_t>(base & 0xFFFFFFFFu),
                                        static_cast<int32_t>(base >> 32), &Profile,

@@ -10,7 +10,6 @@ namespace pagora {
 // The UI thread hands it work only after seeing it suspended.
 class TLoadCustomThread : public Thread {
   public:
-    TLoadCustomThread() : Thread(false) {}
     ~TLoadCustomThread() override { Stop(); }
 
   protected:
@@ -22,9 +21,9 @@ class TLoadCustomThread : public Thread {
 // The book's page loader. It takes the spread to load and the direction; the
 // pages themselves are loaded once the page cache exists, until then a request
 // is only recorded.
-class TLoadThread : public TLoadCustomThread {
+class TLoadThread final : public TLoadCustomThread {
   public:
-    TLoadThread() = default;
+    TLoadThread() { Resume(); }
     ~TLoadThread() override { Stop(); }
 
     void Request(int spread, bool forward);

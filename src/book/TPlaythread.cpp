@@ -4,8 +4,7 @@ namespace pagora {
 
 TPlaythread::TPlaythread(MediaPlayer* player, std::string backMusic, bool backMusicOn,
                          const AlbumArchive* archive, std::string musicName)
-    : Thread(true),
-      player_(player),
+    : player_(player),
       backMusic_(std::move(backMusic)),
       backMusicOn_(backMusicOn),
       archive_(archive),

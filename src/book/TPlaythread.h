@@ -11,7 +11,7 @@ class AlbumArchive;
 
 // Starts the background music at book start-up. The player's tag is 1 from
 // construction until the start has finished; start-up waits for that.
-class TPlaythread : public Thread {
+class TPlaythread final : public Thread {
   public:
     TPlaythread(MediaPlayer* player, std::string backMusic, bool backMusicOn,
                 const AlbumArchive* archive, std::string musicName);

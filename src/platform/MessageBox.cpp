@@ -1,8 +1,9 @@
 #include "platform/MessageBox.h"
 
 #include <QApplication>
-#include <QGuiApplication>
 #include <QMessageBox>
+
+#include "platform/ScreenCursor.h"
 
 namespace pagora {
 
@@ -27,8 +28,7 @@ void SetMessageSink(MessageSink sink) {
 }
 
 void ReportException(const std::exception& error) {
-    while (QGuiApplication::overrideCursor() != nullptr)
-        QGuiApplication::restoreOverrideCursor();
+    SetScreenCursor(Qt::ArrowCursor);
     ShowMessage(QString::fromUtf8(error.what()));
 }
 

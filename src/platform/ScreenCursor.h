@@ -4,9 +4,8 @@
 
 namespace pagora {
 
-// The screen cursor of the specification (Delphi's Screen.Cursor and the
-// Windows ShowCursor count), kept as the application's override cursor: this
-// is the one place that sets or restores it. UI thread only.
+// The screen cursor and its show count, kept as the application's override
+// cursor: this is the one place that sets or restores it. UI thread only.
 
 // Sets the cursor shown over every window; Qt::ArrowCursor is the default and
 // removes the override.

@@ -52,11 +52,8 @@ void CheckSynchronize() {
     }
 }
 
-Thread::Thread(bool createSuspended) {
-    // A thread created running still passes through its first wait, so that
-    // Run never starts before the derived object is complete.
+Thread::Thread() {
     suspended_ = true;
-    wakePending_ = !createSuspended;
     thread_ = std::thread([this] { Run(); });
 }
 

@@ -11,8 +11,10 @@ namespace pagora {
 
 enum class ThreadPriority { Idle, Lowest, Lower, Normal, Higher, Highest, TimeCritical };
 
-// A worker with the classic life cycle: created running or suspended, it may
-// suspend itself and be resumed, is asked to terminate, and is waited for.
+// A worker with the classic life cycle: created suspended, started by its
+// first Resume, it may suspend itself and be resumed, is asked to terminate,
+// and is waited for. A thread that should run at once is resumed at the end
+// of its final class's constructor, so Execute never meets a half-built object.
 //
 // "Suspended" is a wait on a condition variable that others can observe. A
 // Resume that arrives while the thread is still running is remembered, so the
@@ -21,7 +23,7 @@ enum class ThreadPriority { Idle, Lowest, Lower, Normal, Higher, Highest, TimeCr
 // Derived classes call Stop() in their destructor, before their own members go.
 class Thread {
   public:
-    explicit Thread(bool createSuspended);
+    Thread();
     virtual ~Thread();
     Thread(const Thread&) = delete;
     Thread& operator=(const Thread&) = delete;

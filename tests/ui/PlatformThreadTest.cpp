@@ -16,7 +16,7 @@ namespace {
 // the loaders run.
 class CountingWorker : public Thread {
   public:
-    CountingWorker() : Thread(true) {}
+    CountingWorker() = default;
     ~CountingWorker() override { Stop(); }
     void Give() {
         ++given;
@@ -36,7 +36,7 @@ class CountingWorker : public Thread {
     }
 };
 
-TEST(PlatformThread, CreatedSuspendedRunsOnlyAfterResume) {
+TEST(PlatformThread, RunsOnlyAfterTheFirstResume) {
     CountingWorker worker;
     EXPECT_TRUE(worker.Suspended());
     worker.given = 1;
@@ -70,9 +70,9 @@ TEST(PlatformThread, StopEndsASuspendedAndANeverStartedThread) {
     EXPECT_EQ(never.done, 0);
 }
 
-class SyncWorker : public Thread {
+class SyncWorker final : public Thread {
   public:
-    SyncWorker() : Thread(false) {}
+    SyncWorker() { Resume(); }
     ~SyncWorker() override { Stop(); }
     std::atomic<bool> ranOnUiThread{false};
     std::string caught;
