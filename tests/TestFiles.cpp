@@ -6,10 +6,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
+#include <thread>
 
 #include "archive/AlbumWriter.h"
 
@@ -68,7 +71,10 @@ Bytes PackAlbum(const Members& members) {
     return stream.TakeBytes();
 }
 
-ProcessResult RunProgram(const std::vector<std::string>& argv) {
+namespace {
+
+ProcessResult Spawn(const std::vector<std::string>& argv, char* const* environment,
+                    int timeoutSeconds) {
     TempDir dir;
     std::string outPath = dir.File("out"), errPath = dir.File("err");
     posix_spawn_file_actions_t actions;
@@ -81,13 +87,27 @@ ProcessResult RunProgram(const std::vector<std::string>& argv) {
         args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
     pid_t pid;
-    int rc = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environ);
+    int rc = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), environment);
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)
         throw std::runtime_error("cannot start " + argv[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
     ProcessResult result;
+    int status = 0;
+    if (timeoutSeconds <= 0) {
+        ::waitpid(pid, &status, 0);
+    } else {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+        while (::waitpid(pid, &status, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, &status, 0);
+                result.TimedOut = true;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
     result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     auto bytes = [](const std::string& p) {
         Bytes b = ReadFile(p);
@@ -96,6 +116,28 @@ ProcessResult RunProgram(const std::vector<std::string>& argv) {
     result.Out = bytes(outPath);
     result.Err = bytes(errPath);
     return result;
+}
+
+}  // namespace
+
+ProcessResult RunProgram(const std::vector<std::string>& argv) {
+    return Spawn(argv, environ, 0);
+}
+
+ProcessResult RunProgram(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& environment, int timeoutSeconds) {
+    std::vector<char*> variables;
+    for (const std::string& v : environment)
+        variables.push_back(const_cast<char*>(v.c_str()));
+    variables.push_back(nullptr);
+    return Spawn(argv, variables.data(), timeoutSeconds);
+}
+
+std::vector<std::string> CurrentEnvironment() {
+    std::vector<std::string> variables;
+    for (char** v = environ; *v != nullptr; ++v)
+        variables.emplace_back(*v);
+    return variables;
 }
 
 }  // namespace pagora::test

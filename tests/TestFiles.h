@@ -37,8 +37,17 @@ struct ProcessResult {
     int Status = -1;
     std::string Out;
     std::string Err;
+    bool TimedOut = false;
 };
 // Runs a program with arguments (no shell) and collects its output.
 ProcessResult RunProgram(const std::vector<std::string>& argv);
+// The same with the given environment ("NAME=VALUE" each) instead of this
+// process's. A program still running after timeoutSeconds (0: no limit) is
+// killed, so that a hang fails the test instead of stalling the run; its
+// Status is then 128 + SIGKILL and TimedOut is set.
+ProcessResult RunProgram(const std::vector<std::string>& argv,
+                         const std::vector<std::string>& environment, int timeoutSeconds = 0);
+// This process's environment as "NAME=VALUE" strings.
+std::vector<std::string> CurrentEnvironment();
 
 }  // namespace pagora::test

@@ -1,0 +1,129 @@
+// Takes a screenshot of a real X screen and checks that the viewer's closed
+// book is where its layout line says: the tiled background up to the spine
+// and above the book, the cover inside its rectangle.
+//
+//   pagora_screen_probe AUTOMATION_LOG TILE.jpg OUT.png [SECONDS]
+//
+// Retries until the checks pass or SECONDS (default 30) have gone, since the
+// window may reach the screen a little after the viewer says it has painted.
+// Exit status 0 when they pass, 1 when they fail, 2 when it cannot run.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QScreen>
+#include <QThread>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
+namespace {
+
+std::map<std::string, int> ReadLayout(const std::string& logPath) {
+    std::map<std::string, int> values;
+    std::ifstream log(logPath);
+    for (std::string line; std::getline(log, line);) {
+        if (line.rfind("layout ", 0) != 0)
+            continue;
+        std::istringstream words(line.substr(7));
+        for (std::string word; words >> word;) {
+            const size_t eq = word.find('=');
+            if (eq != std::string::npos)
+                values[word.substr(0, eq)] = std::atoi(word.c_str() + eq + 1);
+        }
+    }
+    return values;
+}
+
+bool Near(QRgb a, QRgb b, int tolerance) {
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+// Empty when the shot shows the book as laid out, else what is wrong.
+std::string Check(const QImage& shot, const QImage& tile, const std::map<std::string, int>& l,
+                  std::string& note) {
+    const int PW = l.at("PageWidth"), PH = l.at("PageHeight");
+    const int X = l.at("RightPageX"), Y = l.at("PageY"), D = l.at("ShadeDepth");
+    const int tw = tile.width(), th = tile.height();
+    if (shot.width() < X + PW || shot.height() < Y + PH)
+        return "the screen is smaller than the book";
+    // The background: left of the spine, and above the book everywhere.
+    long background = 0, broken = 0, unlike = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            if (x >= X - 2 && y >= Y - 3)
+                continue;
+            ++background;
+            if (shot.pixel(x, y) != shot.pixel(x % tw, y % th))
+                ++broken;
+            if (!Near(shot.pixel(x, y), tile.pixel(x % tw, y % th), 16))
+                ++unlike;
+        }
+    if (broken != 0 || unlike != 0)
+        return std::to_string(broken) + " of " + std::to_string(background) +
+               " background pixels break the tile's period, " + std::to_string(unlike) +
+               " are unlike the tile";
+    // The cover: its pixels are not the background that would be there, as
+    // the screen's own first tile shows it.
+    long cover = 0, plain = 0;
+    for (int y = Y + D; y < Y + PH - D; ++y)
+        for (int x = X + D; x < X + PW - D; ++x) {
+            ++cover;
+            if (Near(shot.pixel(x, y), shot.pixel(x % tw, y % th), 4))
+                ++plain;
+        }
+    if (plain * 20 > cover)
+        return std::to_string(plain) + " of " + std::to_string(cover) +
+               " pixels in the cover's rectangle look like background";
+    note = std::to_string(background) + " background pixels as tiled, " + std::to_string(plain) +
+           " of " + std::to_string(cover) + " cover pixels like background";
+    return "";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: %s AUTOMATION_LOG TILE.jpg OUT.png [SECONDS]\n", argv[0]);
+        return 2;
+    }
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication app(argc, argv);
+    const auto layout = ReadLayout(argv[1]);
+    const QImage tile =
+        QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
+    const double seconds = argc > 4 ? std::atof(argv[4]) : 30;
+    for (const char* key : {"PageWidth", "PageHeight", "RightPageX", "PageY", "ShadeDepth"})
+        if (!layout.count(key)) {
+            std::fprintf(stderr, "probe: no layout line with %s in %s\n", key, argv[1]);
+            return 2;
+        }
+    if (tile.isNull() || QGuiApplication::primaryScreen() == nullptr) {
+        std::fprintf(stderr, "probe: no tile picture or no screen\n");
+        return 2;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    std::string problem, note;
+    QImage shot;
+    do {
+        shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
+            QImage::Format_RGB32);
+        problem = shot.isNull() ? "the screenshot is empty" : Check(shot, tile, layout, note);
+        if (problem.empty())
+            break;
+        QThread::msleep(200);
+    } while (std::chrono::steady_clock::now() < deadline);
+    shot.save(QString::fromLocal8Bit(argv[3]));
+    if (!problem.empty()) {
+        std::fprintf(stderr, "probe: %s (screenshot %s)\n", problem.c_str(), argv[3]);
+        return 1;
+    }
+    std::printf("probe: the book is where its layout puts it (%dx%d screen; %s)\n", shot.width(),
+                shot.height(), note.c_str());
+    return 0;
+}

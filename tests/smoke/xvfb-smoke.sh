@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The viewer in a real X window: a bundled album starts on a private Xvfb
+# screen, the book is found on a screenshot where its layout puts it, and Esc
+# ends the program with status 0.
+#
+#   xvfb-smoke.sh VIEWER KFA ALBUM PROBE [OUT_FOLDER]
+#
+# Exits 77 (skipped) when Xvfb or xdotool is missing. The screenshot and the
+# logs are left in OUT_FOLDER (default: a temporary folder, removed).
+set -u
+viewer=$1 kfa=$2 album=$3 probe=$4 out=${5:-}
+size=1024x768
+
+for tool in Xvfb xdotool; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "skipped: $tool is not installed"
+        exit 77
+    fi
+done
+
+if [ -n "$out" ]; then
+    mkdir -p "$out" && work=$(cd "$out" && pwd) || exit 1
+else
+    work=$(mktemp -d "${TMPDIR:-/tmp}/pagora-smoke-XXXXXX") || exit 1
+fi
+xvfb_pid="" app_pid=""
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    wait 2>/dev/null
+    if [ -z "$out" ]; then rm -rf "$work"; fi
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    [ -f "$work/automation.log" ] && sed 's/^/  log: /' "$work/automation.log"
+    [ -f "$work/viewer.err" ] && sed 's/^/  stderr: /' "$work/viewer.err"
+    exit 1
+}
+mkdir -p "$work/config" "$work/tmp"
+
+"$kfa" bundle "$album" -o "$work/Smoke" --viewer "$viewer" >/dev/null || fail "kfa bundle"
+"$kfa" extract "$work/Smoke" back.jpg -o "$work/tile.jpg" || fail "kfa extract of back.jpg"
+
+# Xvfb picks a free display itself and writes its number to the descriptor.
+exec 5>"$work/display"
+Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 5>&-
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb gave no display"
+export DISPLAY=":$(head -n 1 "$work/display")"
+# Under AddressSanitizer: libxkbcommon-x11 reads keymap names with strndup over
+# buffers without a terminator, which strict string checks report as an overflow
+# before Qt's X connection exists. The rest of the options stay.
+# LeakSanitizer: libdbus, which the X platform loads, keeps a buffer it never
+# frees; only that library's leaks are let through.
+if [ -n "${ASAN_OPTIONS:-}" ]; then
+    export ASAN_OPTIONS="$ASAN_OPTIONS:strict_string_checks=0"
+    printf 'leak:libdbus-1.so\n' >"$work/lsan.supp"
+    export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$work/lsan.supp"
+fi
+
+env -u PAGORA_ANSWERS -u PAGORA_THEN -u PAGORA_SNAPSHOT -u PAGORA_LANGUAGE \
+    QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$work/config" \
+    TMPDIR="$work/tmp" PAGORA_AUTOMATION="$work/automation.log" \
+    "$work/Smoke" >"$work/viewer.out" 2>"$work/viewer.err" &
+app_pid=$!
+
+for _ in $(seq 600); do
+    grep -q '^painted' "$work/automation.log" 2>/dev/null && break
+    kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before painting the book"
+    sleep 0.1
+done
+grep -q '^painted' "$work/automation.log" || fail "no book was painted"
+grep -q '^open-dialog' "$work/automation.log" && fail "a bundled album asked for a file"
+
+"$probe" "$work/automation.log" "$work/tile.jpg" "$work/screen.png" 30 || fail "screenshot check"
+
+# Keys go to the window under the pointer: the full-screen book.
+w=${size%x*} h=${size#*x}
+xdotool mousemove $((w / 2)) $((h / 2)) key Escape || fail "xdotool"
+status=""
+for _ in $(seq 300); do
+    if ! kill -0 "$app_pid" 2>/dev/null; then
+        wait "$app_pid"
+        status=$?
+        app_pid=""
+        break
+    fi
+    sleep 0.1
+done
+[ -n "$status" ] || fail "the viewer did not end after Esc"
+[ "$status" -eq 0 ] || fail "the viewer ended with status $status"
+grep -qx 'exit' "$work/automation.log" || fail "Esc did not go through the exit command"
+echo "passed: book on screen at $size, Esc ended the viewer with status 0"

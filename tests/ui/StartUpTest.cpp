@@ -1,0 +1,589 @@
+// End-to-end runs of the real viewer, offscreen, driven through its
+// automation hooks: what it records, its exit status and its first picture.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "TestFiles.h"
+#include "archive/AlbumArchive.h"
+#include "archive/AlbumProfile.h"
+#include "archive/AlbumWriter.h"
+#include "archive/VersionResource.h"
+#include "gfx/Bitmap.h"
+#include "gfx/PictureFile.h"
+
+namespace pagora {
+namespace {
+
+namespace fs = std::filesystem;
+using test::Bytes;
+
+constexpr int kRunTimeoutSeconds = 120;
+constexpr const char* kWrongPassword = "密码输入有误，请重新输入！";
+constexpr const char* kWrongPasswordEnglish =
+    "The password you typed is incorrect.Please retype your password.";
+constexpr const char* kDamaged = "像册文件可能已经被损坏，不能打开！";
+constexpr const char* kDamagedEnglish = "The file may have already been damage！";
+constexpr const char* kPassword = "Abc1";
+
+// What one run of the viewer left behind.
+struct ViewerRun {
+    test::ProcessResult Process;
+    std::vector<std::string> Lines;
+    QImage Snapshot;
+    std::string TempFolder;  // the run's TMPDIR, kept until the run is dropped
+    std::shared_ptr<test::TempDir> Home;
+
+    // The rest of every line that starts with the word.
+    std::vector<std::string> Values(const std::string& word) const {
+        std::vector<std::string> values;
+        for (const std::string& line : Lines)
+            if (line.rfind(word + " ", 0) == 0)
+                values.push_back(line.substr(word.size() + 1));
+            else if (line == word)
+                values.push_back("");
+        return values;
+    }
+    bool Has(const std::string& word) const { return !Values(word).empty(); }
+    bool ShowedBook() const { return Has("layout") || Has("progress") || Has("painted"); }
+    std::string Log() const {
+        std::string text;
+        for (const std::string& line : Lines)
+            text += line + "\n";
+        return text + "stderr: " + Process.Err;
+    }
+};
+
+struct Launch {
+    std::string Program = PAGORA_PATH;
+    std::vector<std::string> Arguments = {};
+    std::vector<std::string> Answers = {};
+    int Width = 1024, Height = 768;
+    bool English = false;
+    bool Snapshot = false;
+};
+
+// Pictures whose pixels are known everywhere, so the screen can be checked
+// against them: smooth enough to survive JPEG and resampling.
+QImage CoverPicture() {
+    QImage image = NewBitmap24(600, 800);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(60 + 130 * x / 600, 60 + 130 * y / 800, 120));
+    return image;
+}
+
+// Not periodic inside itself, so a wrong tiling shows.
+QImage TilePicture() {
+    QImage image = NewBitmap24(150, 110);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(40 + x, 200 - y, 90 + (x + y) / 4));
+    return image;
+}
+
+QImage Photo(int seed) {
+    QImage image = NewBitmap24(320, 240);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb((x * seed) & 255, (y * 3 + seed * 40) & 255, (x + y) & 255));
+    return image;
+}
+
+struct Member {
+    std::string Name;
+    Bytes Content;
+    int64_t Number = 0;
+};
+using Album = std::vector<Member>;
+
+Album ReadAlbum(const std::string& path) {
+    AlbumArchive archive(path, 0);
+    Album album;
+    for (const ArchiveEntry& entry : archive.DirectoryOrder())
+        album.push_back({entry.Name, *archive.Extract(entry.Name), entry.Number});
+    return album;
+}
+
+void WriteAlbum(const std::string& path, const Album& album) {
+    MemoryStream stream;
+    AlbumWriter writer(stream, 0);
+    for (const Member& member : album)
+        writer.Add(member.Name, member.Content, member.Number);
+    writer.Finish();
+    test::WriteFile(path, stream.TakeBytes());
+}
+
+Album Without(Album album, const std::string& name) {
+    std::erase_if(album, [&](const Member& m) { return m.Name == name; });
+    return album;
+}
+
+Album With(Album album, const std::string& name, Bytes content) {
+    album = Without(std::move(album), name);
+    album.push_back({name, std::move(content), 0});
+    return album;
+}
+
+std::map<std::string, int> ParseLayout(const std::string& text) {
+    std::map<std::string, int> values;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        const size_t eq = word.find('=');
+        if (eq != std::string::npos)
+            values[word.substr(0, eq)] = std::stoi(word.substr(eq + 1));
+    }
+    return values;
+}
+
+bool Near(QRgb a, QRgb b, int tolerance) {
+    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
+           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+int Brightness(QRgb c) {
+    return qRed(c) + qGreen(c) + qBlue(c);
+}
+
+class StartUpTest : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        dir_ = new test::TempDir;
+        std::vector<std::string> make = {KFA_PATH, "make"};
+        for (int i = 1; i <= 3; ++i) {
+            const std::string photo = dir_->File("photo" + std::to_string(i) + ".jpg");
+            test::WriteFile(photo, EncodeJpeg(Photo(i), 90));
+            make.push_back(photo);
+        }
+        const std::string made = dir_->File("made.kfa");
+        make.insert(make.end(), {"-o", made, "--name", "Test album", "--screen", "1024x768"});
+        const test::ProcessResult result = test::RunProgram(make);
+        ASSERT_EQ(result.Status, 0) << result.Err;
+
+        base_ = new Album(ReadAlbum(made));
+        *base_ = With(*base_, "Cover.jpg", EncodeJpeg(CoverPicture(), 95));
+        *base_ = With(*base_, "back.jpg", EncodeJpeg(TilePicture(), 95));
+        WriteAlbum(Path("book.kfa"), *base_);
+
+        ProfileMember profile = ReadProfile(Find("profile.dat"));
+        profile.Profile.Password = kPassword;
+        WriteAlbum(Path("secret.kfa"), With(*base_, "profile.dat", WriteProfile(profile)));
+
+        for (const auto& [width, height] : {std::pair{1024, 768}, std::pair{1920, 1080}})
+            test::WriteFile(
+                ScreenFile(width, height),
+                test::TextBytes("{ \"screens\": [ { \"name\": \"s\", \"x\": 0, "
+                                "\"y\": 0, \"width\": " +
+                                std::to_string(width) + ", \"height\": " + std::to_string(height) +
+                                ", \"logicalDpi\": 96, \"physicalWidth\": 270, "
+                                "\"physicalHeight\": 203 } ] }"));
+    }
+
+    static void TearDownTestSuite() {
+        delete base_;
+        base_ = nullptr;
+        delete dir_;
+        dir_ = nullptr;
+    }
+
+    static std::string Path(const std::string& name) { return dir_->File(name); }
+    static std::string ScreenFile(int width, int height) {
+        return Path("screen" + std::to_string(width) + "x" + std::to_string(height) + ".json");
+    }
+    static const Bytes& Find(const std::string& name) {
+        for (const Member& member : *base_)
+            if (member.Name == name)
+                return member.Content;
+        throw std::runtime_error("no member " + name);
+    }
+    // A variant of the test album, written once under its own name.
+    static std::string Variant(const std::string& name, const Album& album) {
+        WriteAlbum(Path(name), album);
+        return Path(name);
+    }
+
+    static ViewerRun Start(const Launch& launch) {
+        ViewerRun run;
+        run.Home = std::make_shared<test::TempDir>();
+        const test::TempDir& home = *run.Home;
+        fs::create_directories(home.File("config"));
+        fs::create_directories(home.File("tmp"));
+        run.TempFolder = home.File("tmp");
+        std::vector<std::string> environment;
+        const std::vector<std::string> replaced = {
+            "PAGORA_",          "QT_QPA_PLATFORM=", "SDL_AUDIODRIVER=", "XDG_CONFIG_HOME=",
+            "XDG_RUNTIME_DIR=", "TMPDIR=",          "DISPLAY="};
+        for (const std::string& variable : test::CurrentEnvironment())
+            if (std::none_of(replaced.begin(), replaced.end(), [&](const std::string& prefix) {
+                    return variable.rfind(prefix, 0) == 0;
+                }))
+                environment.push_back(variable);
+        std::string answers;
+        for (const std::string& answer : launch.Answers)
+            answers += answer + "\n";
+        environment.insert(
+            environment.end(),
+            {"QT_QPA_PLATFORM=offscreen:configfile=" + ScreenFile(launch.Width, launch.Height),
+             "SDL_AUDIODRIVER=dummy", "XDG_CONFIG_HOME=" + home.File("config"),
+             "TMPDIR=" + run.TempFolder, "PAGORA_AUTOMATION=" + home.File("automation.log"),
+             "PAGORA_ANSWERS=" + answers, "PAGORA_THEN=escape"});
+        if (launch.English)
+            environment.push_back("PAGORA_LANGUAGE=en");
+        if (launch.Snapshot)
+            environment.push_back("PAGORA_SNAPSHOT=" + home.File("book.png"));
+        std::vector<std::string> argv = {launch.Program};
+        argv.insert(argv.end(), launch.Arguments.begin(), launch.Arguments.end());
+        run.Process = test::RunProgram(argv, environment, kRunTimeoutSeconds);
+        if (fs::exists(home.File("automation.log"))) {
+            const Bytes log = test::ReadFile(home.File("automation.log"));
+            std::istringstream lines(std::string(log.begin(), log.end()));
+            for (std::string line; std::getline(lines, line);)
+                run.Lines.push_back(line);
+        }
+        if (launch.Snapshot)
+            run.Snapshot.load(QString::fromStdString(home.File("book.png")));
+        return run;
+    }
+
+    static ViewerRun Open(const std::string& album, Launch launch = {}) {
+        launch.Answers.insert(launch.Answers.begin(), "open:" + album);
+        return Start(launch);
+    }
+
+    // The run ended by itself, without a crash or a hang.
+    static void ExpectCleanEnd(const ViewerRun& run) {
+        EXPECT_FALSE(run.Process.TimedOut);
+        EXPECT_LT(run.Process.Status, 128) << run.Log();
+        EXPECT_EQ(run.Values("ended"), std::vector<std::string>{std::to_string(run.Process.Status)})
+            << run.Log();
+    }
+
+    // The book was painted and Esc ended the program with status 0.
+    static void ExpectBookAndEscape(const ViewerRun& run) {
+        ExpectCleanEnd(run);
+        EXPECT_EQ(run.Process.Status, 0) << run.Log();
+        EXPECT_TRUE(run.Has("painted")) << run.Log();
+        ASSERT_GE(run.Lines.size(), 2u) << run.Log();
+        EXPECT_EQ(run.Lines[run.Lines.size() - 2], "exit") << run.Log();
+        EXPECT_TRUE(run.Values("message").empty()) << run.Log();
+    }
+
+    // The album could not be shown: the message, a failure status, no book.
+    static void ExpectRefused(const ViewerRun& run, const std::string& message) {
+        ExpectCleanEnd(run);
+        EXPECT_NE(run.Process.Status, 0) << run.Log();
+        EXPECT_EQ(run.Values("message"), std::vector<std::string>{message}) << run.Log();
+        EXPECT_FALSE(run.ShowedBook()) << run.Log();
+    }
+
+    // Nothing of the run's private work folder stays in the temp folder.
+    static void ExpectNoWorkFolderLeft(const ViewerRun& run) {
+        for (const auto& entry : fs::directory_iterator(run.TempFolder))
+            EXPECT_NE(entry.path().filename().string().rfind("pagora-", 0), 0u)
+                << entry.path() << " left behind";
+    }
+
+    static void ExpectProgressSequence(const ViewerRun& run) {
+        std::vector<int> percents;
+        std::vector<double> times;
+        for (const std::string& value : run.Values("progress")) {
+            std::istringstream words(value);
+            int percent = -1;
+            double ms = -1;
+            words >> percent >> ms;
+            percents.push_back(percent);
+            times.push_back(ms);
+        }
+        EXPECT_EQ(percents, (std::vector<int>{0, 2, 20, 40, 60, 75, 90, 100})) << run.Log();
+        EXPECT_TRUE(std::is_sorted(times.begin(), times.end())) << run.Log();
+        // Painting comes after the splash has reached 100.
+        auto index = [&](const std::string& start) {
+            return std::find_if(run.Lines.begin(), run.Lines.end(),
+                                [&](const std::string& l) { return l.rfind(start, 0) == 0; }) -
+                   run.Lines.begin();
+        };
+        EXPECT_LT(index("progress 100"), index("painted")) << run.Log();
+    }
+
+    // The first painted book: the tiled background everywhere but on the
+    // closed book, the cover on the right page, bevelled.
+    static void ExpectBookPixels(const ViewerRun& run, const std::map<std::string, int>& layout) {
+        const QImage& shot = run.Snapshot;
+        ASSERT_FALSE(shot.isNull()) << "no snapshot";
+        const int PW = layout.at("PageWidth"), PH = layout.at("PageHeight");
+        const int X = layout.at("RightPageX"), Y = layout.at("PageY");
+        const int S = layout.at("RightStack"), D = layout.at("ShadeDepth");
+
+        // Around the closed book (its stack reaches right and down).
+        const QRect book(QPoint(X - 2, Y - 3), QPoint(X + PW + S + 24, Y + PH + S + 24));
+        const QImage tile = TilePicture();
+        const int tw = tile.width(), th = tile.height();
+        int misplaced = 0, unlike = 0;
+        for (int y = 0; y < shot.height(); ++y)
+            for (int x = 0; x < shot.width(); ++x) {
+                if (book.contains(x, y))
+                    continue;
+                if (shot.pixel(x, y) != shot.pixel(x % tw, y % th))
+                    ++misplaced;
+                if (!Near(shot.pixel(x, y), tile.pixel(x % tw, y % th), 16))
+                    ++unlike;
+            }
+        EXPECT_EQ(misplaced, 0) << "background pixels that break the tile's period";
+        EXPECT_EQ(unlike, 0) << "background pixels unlike the album's tile";
+        for (int y = 0; y < shot.height(); ++y)
+            ASSERT_EQ(shot.pixel(X - 3, y), shot.pixel((X - 3) % tw, y % th)) << "row " << y;
+
+        // Inside the bevel and right of the hinge groove: the cover picture.
+        const QImage cover =
+            CoverPicture().scaled(PW, PH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const int clearOfGroove = PW / 16;
+        int differing = 0, compared = 0;
+        for (int y = D; y < PH - D; y += 3)
+            for (int x = clearOfGroove; x < PW - D; x += 3) {
+                ++compared;
+                if (!Near(shot.pixel(X + x, Y + y), cover.pixel(x, y), 16))
+                    ++differing;
+            }
+        EXPECT_GT(compared, 1000);
+        EXPECT_EQ(differing, 0) << "of " << compared << " cover pixels";
+
+        // The bevel: top and left rings lighter, bottom and right rings darker.
+        for (int j = 0; j < D; ++j) {
+            const int mx = PW / 2, my = PH / 2;
+            EXPECT_GT(Brightness(shot.pixel(X + mx, Y + j)), Brightness(cover.pixel(mx, j)) + 40)
+                << "top ring " << j;
+            EXPECT_GT(Brightness(shot.pixel(X + j, Y + my)), Brightness(cover.pixel(j, my)) + 40)
+                << "left ring " << j;
+            EXPECT_LT(Brightness(shot.pixel(X + mx, Y + PH - 1 - j)),
+                      Brightness(cover.pixel(mx, PH - 1 - j)) - 40)
+                << "bottom ring " << j;
+            EXPECT_LT(Brightness(shot.pixel(X + PW - 1 - j, Y + my)),
+                      Brightness(cover.pixel(PW - 1 - j, my)) - 40)
+                << "right ring " << j;
+        }
+    }
+
+    static inline test::TempDir* dir_ = nullptr;
+    static inline Album* base_ = nullptr;
+};
+
+TEST_F(StartUpTest, OpensTheBookAt1024x768) {
+    const ViewerRun run = Open(Path("book.kfa"), {.Snapshot = true});
+    ExpectBookAndEscape(run);
+    EXPECT_EQ(run.Values("open-dialog"), std::vector<std::string>{"相册文件|*.kfa"});
+    EXPECT_EQ(run.Values("title"), std::vector<std::string>{"相册观赏-book"});
+    ExpectProgressSequence(run);
+    ASSERT_EQ(run.Values("layout").size(), 1u) << run.Log();
+    const auto layout = ParseLayout(run.Values("layout")[0]);
+    const std::map<std::string, int> expected = {
+        {"PageWidth", 493},  {"PageHeight", 608}, {"PageY", 80},     {"LeftPageX", 19},
+        {"RightPageX", 512}, {"RightStack", 16},  {"ShadeDepth", 5}, {"PicWidth", 451},
+        {"PicHeight", 579},  {"LabelTop", 726}};
+    EXPECT_EQ(layout, expected);
+    ExpectBookPixels(run, layout);
+    ExpectNoWorkFolderLeft(run);
+}
+
+TEST_F(StartUpTest, OpensTheBookAt1920x1080) {
+    const ViewerRun run = Open(Path("book.kfa"), {.Width = 1920, .Height = 1080, .Snapshot = true});
+    ExpectBookAndEscape(run);
+    ExpectProgressSequence(run);
+    ASSERT_EQ(run.Values("layout").size(), 1u) << run.Log();
+    const auto layout = ParseLayout(run.Values("layout")[0]);
+    // 922.5 rounds to even; s = 1.35, so the stack's 13.5 does too.
+    const std::map<std::string, int> expected = {
+        {"PageWidth", 922},  {"PageHeight", 855}, {"PageY", 112},    {"LeftPageX", 38},
+        {"RightPageX", 960}, {"RightStack", 14},  {"ShadeDepth", 4}, {"PicWidth", 845},
+        {"PicHeight", 814},  {"LabelTop", 1020}};
+    EXPECT_EQ(layout, expected);
+    ASSERT_EQ(run.Snapshot.size(), QSize(1920, 1080));
+    ExpectBookPixels(run, layout);
+}
+
+TEST_F(StartUpTest, MakerBesideTheViewerMustBeVersion146) {
+    const std::string album = Path("book.kfa");
+    auto viewerWith = [](const std::string& folder, const Bytes* maker) {
+        fs::create_directories(folder);
+        const std::string viewer = folder + "/pagora";
+        fs::copy_file(PAGORA_PATH, viewer, fs::copy_options::overwrite_existing);
+        if (maker != nullptr)
+            test::WriteFile(folder + "/Quillsmith.exe", *maker);
+        return viewer;
+    };
+    const test::TempDir folders;
+
+    const ViewerRun missing =
+        Start({.Program = viewerWith(folders.File("none"), nullptr), .Arguments = {album}});
+    ExpectRefused(missing, "can't find main application!");
+    EXPECT_FALSE(missing.Has("open-dialog"));
+
+    for (const auto& [minor, name] : {std::pair{45, "1.45"}, std::pair{460, "1.460"}}) {
+        const Bytes maker = MakeVersionedExecutable(1, minor);
+        const ViewerRun wrong =
+            Start({.Program = viewerWith(folders.File(name), &maker), .Arguments = {album}});
+        ExpectRefused(wrong, "The application is error!");
+    }
+
+    // Not an executable at all: the version text is "0.00".
+    const Bytes junk = test::TextBytes("MZ but nothing more");
+    ExpectRefused(Start({.Program = viewerWith(folders.File("junk"), &junk), .Arguments = {album}}),
+                  "The application is error!");
+
+    // Only the first argument names the album.
+    const Bytes maker = MakeVersionedExecutable(1, 46);
+    const ViewerRun right = Start({.Program = viewerWith(folders.File("right"), &maker),
+                                   .Arguments = {album, Path("no-such-album.kfa")}});
+    ExpectBookAndEscape(right);
+    EXPECT_FALSE(right.Has("open-dialog"));
+    EXPECT_EQ(right.Values("title"), std::vector<std::string>{"相册观赏-book"});
+}
+
+TEST_F(StartUpTest, CancelledDialogEndsQuietly) {
+    for (const char* answer : {"open:", ""}) {
+        const ViewerRun run = Start({.Answers = {answer}});
+        ExpectCleanEnd(run);
+        EXPECT_EQ(run.Process.Status, 0) << run.Log();
+        EXPECT_TRUE(run.Has("open-dialog")) << run.Log();
+        EXPECT_TRUE(run.Values("message").empty()) << run.Log();
+        EXPECT_FALSE(run.Has("title")) << run.Log();
+        EXPECT_FALSE(run.ShowedBook()) << run.Log();
+    }
+}
+
+TEST_F(StartUpTest, AlbumWithoutAWholeProfileIsDamaged) {
+    const Bytes& profile = Find("profile.dat");
+    ASSERT_GE(profile.size(), 172u);
+    const std::string missing = Variant("no-profile.kfa", Without(*base_, "profile.dat"));
+    const std::string shorter =
+        Variant("short-profile.kfa",
+                With(*base_, "profile.dat", Bytes(profile.begin(), profile.begin() + 171)));
+    const std::string empty = Variant("empty-profile.kfa", With(*base_, "profile.dat", {}));
+    for (const std::string& album : {missing, shorter, empty}) {
+        ExpectRefused(Open(album), kDamaged);
+        ExpectRefused(Open(album, {.English = true}), kDamagedEnglish);
+    }
+}
+
+TEST_F(StartUpTest, AlbumThatCannotBeReadIsNamedInTheMessage) {
+    const std::string noise = Path("noise.kfa");
+    test::WriteFile(noise, test::NoiseBytes(20000));
+    const std::string cut = Path("cut.kfa");
+    const Bytes whole = test::ReadFile(Path("book.kfa"));
+    test::WriteFile(cut, Bytes(whole.begin(), whole.begin() + whole.size() / 2));
+    for (const std::string& album : {Path("absent.kfa"), noise, cut, dir_->Path()}) {
+        const ViewerRun run = Open(album);
+        ExpectCleanEnd(run);
+        EXPECT_NE(run.Process.Status, 0) << run.Log();
+        ASSERT_EQ(run.Values("message").size(), 1u) << run.Log();
+        EXPECT_NE(run.Values("message")[0].find(album), std::string::npos) << run.Log();
+        EXPECT_FALSE(run.ShowedBook()) << run.Log();
+    }
+}
+
+TEST_F(StartUpTest, MissingOrUndecodableBookPictureEndsWithTheDecodersMessage) {
+    const Bytes garbage = test::NoiseBytes(3000, 7);
+    Bytes cutCover = Find("Cover.jpg");
+    cutCover.resize(40);
+    const struct {
+        const char* Name;
+        Album Variant;
+    } cases[] = {
+        {"Cover.jpg", Without(*base_, "Cover.jpg")},
+        {"Cover.jpg", With(*base_, "Cover.jpg", garbage)},
+        {"Cover.jpg", With(*base_, "Cover.jpg", cutCover)},
+        {"LeftPage.jpg", With(*base_, "LeftPage.jpg", garbage)},
+        {"CoverBack.jpg", Without(*base_, "CoverBack.jpg")},
+        {"RightPage.jpg", With(*base_, "RightPage.jpg", garbage)},
+        {"back.jpg", Without(*base_, "back.jpg")},
+        {"back.jpg", With(*base_, "back.jpg", garbage)},
+    };
+    int k = 0;
+    for (const auto& c : cases) {
+        const ViewerRun run = Open(Variant("pictures" + std::to_string(++k) + ".kfa", c.Variant));
+        SCOPED_TRACE(c.Name + std::string(" case ") + std::to_string(k));
+        ExpectCleanEnd(run);
+        EXPECT_NE(run.Process.Status, 0) << run.Log();
+        const auto messages = run.Values("message");
+        ASSERT_EQ(messages.size(), 1u) << run.Log();
+        EXPECT_NE(messages[0].find(c.Name), std::string::npos) << run.Log();
+        EXPECT_FALSE(run.Has("painted")) << run.Log();
+        ExpectNoWorkFolderLeft(run);
+    }
+}
+
+TEST_F(StartUpTest, RightPasswordOpensTheBook) {
+    const ViewerRun run =
+        Open(Path("secret.kfa"), {.Answers = {std::string("password:") + kPassword}});
+    EXPECT_EQ(run.Values("password-prompt"),
+              std::vector<std::string>{"相册登陆|密码：|确定(&O)|取消(&C)"});
+    ExpectBookAndEscape(run);
+    EXPECT_FALSE(run.Has("password-kept"));
+
+    // No password in the profile: no prompt.
+    EXPECT_FALSE(Open(Path("book.kfa")).Has("password-prompt"));
+}
+
+TEST_F(StartUpTest, WrongPasswordsAreRefusedAndKeptUntilTheRightOne) {
+    const ViewerRun run =
+        Open(Path("secret.kfa"), {.Answers = {"password:abc1", "password:Abc1 ", "password:ABC1",
+                                              std::string("password:") + kPassword}});
+    EXPECT_EQ(run.Values("message"), std::vector<std::string>(3, kWrongPassword)) << run.Log();
+    EXPECT_EQ(run.Values("password-kept"),
+              (std::vector<std::string>{"abc1 focused", "Abc1  focused", "ABC1 focused"}))
+        << run.Log();
+    EXPECT_EQ(run.Values("password-prompt").size(), 1u);
+    ExpectCleanEnd(run);
+    EXPECT_EQ(run.Process.Status, 0) << run.Log();
+    EXPECT_TRUE(run.Has("painted")) << run.Log();
+}
+
+TEST_F(StartUpTest, CancelledOrClosedPromptEndsTheProgram) {
+    for (const char* answer : {"password:<cancel>", "password:<close>"}) {
+        SCOPED_TRACE(answer);
+        const ViewerRun run = Open(Path("secret.kfa"), {.Answers = {"password:wrong", answer}});
+        ExpectCleanEnd(run);
+        EXPECT_TRUE(run.Has("password-prompt")) << run.Log();
+        // Only the wrong answer's message; the ending itself says nothing.
+        EXPECT_EQ(run.Values("message"), std::vector<std::string>{kWrongPassword}) << run.Log();
+        EXPECT_FALSE(run.ShowedBook()) << run.Log();
+    }
+}
+
+TEST_F(StartUpTest, EnglishTexts) {
+    const ViewerRun run =
+        Open(Path("secret.kfa"),
+             {.Answers = {"password:x", std::string("password:") + kPassword}, .English = true});
+    EXPECT_EQ(run.Values("open-dialog"), std::vector<std::string>{"Album File|*.kfa"});
+    EXPECT_EQ(run.Values("title"), std::vector<std::string>{"Pagora-secret"});
+    EXPECT_EQ(run.Values("password-prompt"),
+              std::vector<std::string>{"Input Password|Password:|Ok(&O)|Cancel(&C)"});
+    EXPECT_EQ(run.Values("message"), std::vector<std::string>{kWrongPasswordEnglish});
+    EXPECT_TRUE(run.Has("painted")) << run.Log();
+    EXPECT_EQ(run.Process.Status, 0) << run.Log();
+}
+
+TEST_F(StartUpTest, BundledAlbumOpensWithoutTheDialog) {
+    const test::TempDir folder;
+    const std::string bundled = folder.File("Holiday.run");
+    const test::ProcessResult made = test::RunProgram(
+        {KFA_PATH, "bundle", Path("book.kfa"), "-o", bundled, "--viewer", PAGORA_PATH});
+    ASSERT_EQ(made.Status, 0) << made.Err;
+    const ViewerRun run = Start({.Program = bundled, .Snapshot = true});
+    ExpectBookAndEscape(run);
+    EXPECT_FALSE(run.Has("open-dialog")) << run.Log();
+    EXPECT_EQ(run.Values("title"), std::vector<std::string>{"相册观赏-Holiday"});
+    ASSERT_EQ(run.Values("layout").size(), 1u) << run.Log();
+    ExpectBookPixels(run, ParseLayout(run.Values("layout")[0]));
+}
+
+}  // namespace
+}  // namespace pagora
