@@ -207,6 +207,19 @@ void TVudadezEroz::FormCreate() {
         }
     }
     ApplyEnglishCaptions();
+    if (automation::Active())
+        RecordCaptions();
+}
+
+void TVudadezEroz::RecordCaptions() const {
+    QStringList menu;
+    for (const QAction* item :
+         {NAllScreen, NSmallPic, NUpPage, NDownPage, NPlay, NOut, NBmp, NJpg, NOption, NExit})
+        if (item->isVisible())
+            menu << item->text();
+    automation::Record("menu " + menu.join('|').toStdString());
+    automation::Record(
+        ("labels " + lblUP.Caption + "|" + lblDown.Caption + "|" + lblPage.Caption).toStdString());
 }
 
 int TVudadezEroz::PictureCount() const {

@@ -117,6 +117,7 @@ class TVudadezEroz : public Form {
     // The member decoded as JPEG at exactly the page size.
     QImage LoadPagePicture(const char* member, bool halftone);
     void ShutDown();
+    void RecordCaptions() const;
     StackScene Scene() const;
 
     BookLayout layout_;

@@ -567,8 +567,21 @@ TEST_F(StartUpTest, EnglishTexts) {
     EXPECT_EQ(run.Values("password-prompt"),
               std::vector<std::string>{"Input Password|Password:|Ok(&O)|Cancel(&C)"});
     EXPECT_EQ(run.Values("message"), std::vector<std::string>{kWrongPasswordEnglish});
+    EXPECT_EQ(run.Values("menu"),
+              std::vector<std::string>{"Full Screen|Thumbnails|Back|Next|Start Slide Show|Export|"
+                                       "Bitmap Image|JPEG Image|Options ..|Exit"});
+    EXPECT_EQ(run.Values("labels"), std::vector<std::string>{"Back|Next|4 Pages "});
     EXPECT_TRUE(run.Has("painted")) << run.Log();
     EXPECT_EQ(run.Process.Status, 0) << run.Log();
+}
+
+TEST_F(StartUpTest, AlbumWithoutPicturesHidesThePictureViews) {
+    const ViewerRun run = Open(std::string(SAMPLE_ALBUM_DIR) + "/sample-nopictures.kfa");
+    ExpectCleanEnd(run);
+    EXPECT_EQ(run.Values("menu"),
+              std::vector<std::string>{"上一页|下一页|自动播放|导出|"
+                                       "位图图片（Bmp）|压缩图片（Jpg）|配置|退出"});
+    EXPECT_TRUE(run.Has("painted")) << run.Log();
 }
 
 TEST_F(StartUpTest, BundledAlbumOpensWithoutTheDialog) {
@@ -581,6 +594,10 @@ TEST_F(StartUpTest, BundledAlbumOpensWithoutTheDialog) {
     ExpectBookAndEscape(run);
     EXPECT_FALSE(run.Has("open-dialog")) << run.Log();
     EXPECT_EQ(run.Values("title"), std::vector<std::string>{"相册观赏-Holiday"});
+    EXPECT_EQ(run.Values("menu"),
+              std::vector<std::string>{"全屏观赏|缩略图浏览|上一页|下一页|自动播放|导出|"
+                                       "位图图片（Bmp）|压缩图片（Jpg）|配置|退出"});
+    EXPECT_EQ(run.Values("labels"), std::vector<std::string>{"上一页 |下一页 |共4页 "});
     ASSERT_EQ(run.Values("layout").size(), 1u) << run.Log();
     ExpectBookPixels(run, ParseLayout(run.Values("layout")[0]));
 }
