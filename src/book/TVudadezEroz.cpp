@@ -263,13 +263,15 @@ void TVudadezEroz::LayoutBook() {
 }
 
 void TVudadezEroz::CreateBuffers() {
-    Background = NewBitmap24(ScreenW, ScreenH);
+    // Every pixel of the background is tiled over, so it need not start black.
+    if (!PictureSizeAllowed(ScreenW, ScreenH))
+        throw PictureError("The screen is too large for the background");
+    Background = QImage(ScreenW, ScreenH, kBitmapFormat);
     const int curlHeight = PageHeight + CurlLift;
     for (QImage* curl : {&CurlFrame, &CurlUnder, &CurlSaved})
         *curl = NewBitmap24(PageWidth, curlHeight);
-    for (QImage* page :
-         {&LeftPageBmp, &BackCover, &RightPageBmp, &LeftPaper, &RightPaper, &CoverCopy})
-        *page = NewBitmap24(PageWidth, PageHeight);
+    // The covers and papers are decoded at this size by LoadBookPictures.
+    LeftPageBmp = NewBitmap24(PageWidth, PageHeight);
     for (PageSlot& slot : PageSlots)
         slot.Picture = NewBitmap24(PicWidth, PicHeight);
 }
@@ -323,6 +325,8 @@ void TVudadezEroz::LoadSettings() {
     BackPic = settings.BackPic;
     BackMusicOn = settings.BackMusicOn ? 1 : 0;
     BackRangOn = settings.BackRangOn ? 1 : 0;
+    automation::Record("settings TurnTime=" + std::to_string(TurnTime) +
+                       " Interval=" + std::to_string(BookTimer.Interval()));
 }
 
 void TVudadezEroz::ApplyEnglishCaptions() {
