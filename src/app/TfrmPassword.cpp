@@ -1,8 +1,10 @@
 #include "app/TfrmPassword.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProxyStyle>
+#include <QScreen>
 #include <QTimer>
 
 #include "platform/Automation.h"
@@ -100,6 +102,11 @@ bool TfrmPassword::Ask(const std::string& password) {
     password_ = password;
     result_ = false;
     EdtPassword->setFocus();
+    // Centred on the desktop: the owner is never shown, so Qt cannot centre on it.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
     if (automation::Active()) {
         automation::Record(("password-prompt " + windowTitle() + "|" + Label1->text() + "|" +
                             BtnOk->text() + "|" + BtnCancel->text())
