@@ -1,32 +1,26 @@
-// End-to-end runs of the real viewer, offscreen, driven through its
-// automation hooks: what it records, its exit status and its first picture.
+// End-to-end runs of the real viewer on a good album and on albums it must
+// refuse: progress, layout, the first painted book, passwords and languages.
 #include <gtest/gtest.h>
 
 #include <QImage>
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <map>
-#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "TestFiles.h"
-#include "archive/AlbumArchive.h"
+#include "ViewerHarness.h"
 #include "archive/AlbumProfile.h"
-#include "archive/AlbumWriter.h"
 #include "archive/VersionResource.h"
-#include "gfx/Bitmap.h"
-#include "gfx/PictureFile.h"
 
 namespace pagora {
 namespace {
 
 namespace fs = std::filesystem;
-using test::Bytes;
+using namespace test;
 
-constexpr int kRunTimeoutSeconds = 120;
 constexpr const char* kWrongPassword = "密码输入有误，请重新输入！";
 constexpr const char* kWrongPasswordEnglish =
     "The password you typed is incorrect.Please retype your password.";
@@ -34,263 +28,15 @@ constexpr const char* kDamaged = "像册文件可能已经被损坏，不能打�
 constexpr const char* kDamagedEnglish = "The file may have already been damage！";
 constexpr const char* kPassword = "Abc1";
 
-// What one run of the viewer left behind.
-struct ViewerRun {
-    test::ProcessResult Process;
-    std::vector<std::string> Lines;
-    QImage Snapshot;
-    std::string TempFolder;  // the run's TMPDIR, kept until the run is dropped
-    std::shared_ptr<test::TempDir> Home;
-
-    // The rest of every line that starts with the word.
-    std::vector<std::string> Values(const std::string& word) const {
-        std::vector<std::string> values;
-        for (const std::string& line : Lines)
-            if (line.rfind(word + " ", 0) == 0)
-                values.push_back(line.substr(word.size() + 1));
-            else if (line == word)
-                values.push_back("");
-        return values;
-    }
-    bool Has(const std::string& word) const { return !Values(word).empty(); }
-    bool ShowedBook() const { return Has("layout") || Has("progress") || Has("painted"); }
-    std::string Log() const {
-        std::string text;
-        for (const std::string& line : Lines)
-            text += line + "\n";
-        return text + "stderr: " + Process.Err;
-    }
-};
-
-struct Launch {
-    std::string Program = PAGORA_PATH;
-    std::vector<std::string> Arguments = {};
-    std::vector<std::string> Answers = {};
-    int Width = 1024, Height = 768;
-    bool English = false;
-    bool Snapshot = false;
-};
-
-// Pictures whose pixels are known everywhere, so the screen can be checked
-// against them: smooth enough to survive JPEG and resampling.
-QImage CoverPicture() {
-    QImage image = NewBitmap24(600, 800);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(60 + 130 * x / 600, 60 + 130 * y / 800, 120));
-    return image;
-}
-
-// Not periodic inside itself, so a wrong tiling shows.
-QImage TilePicture() {
-    QImage image = NewBitmap24(150, 110);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb(40 + x, 200 - y, 90 + (x + y) / 4));
-    return image;
-}
-
-QImage Photo(int seed) {
-    QImage image = NewBitmap24(320, 240);
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            image.setPixel(x, y, qRgb((x * seed) & 255, (y * 3 + seed * 40) & 255, (x + y) & 255));
-    return image;
-}
-
-struct Member {
-    std::string Name;
-    Bytes Content;
-    int64_t Number = 0;
-};
-using Album = std::vector<Member>;
-
-Album ReadAlbum(const std::string& path) {
-    AlbumArchive archive(path, 0);
-    Album album;
-    for (const ArchiveEntry& entry : archive.DirectoryOrder())
-        album.push_back({entry.Name, *archive.Extract(entry.Name), entry.Number});
-    return album;
-}
-
-void WriteAlbum(const std::string& path, const Album& album) {
-    MemoryStream stream;
-    AlbumWriter writer(stream, 0);
-    for (const Member& member : album)
-        writer.Add(member.Name, member.Content, member.Number);
-    writer.Finish();
-    test::WriteFile(path, stream.TakeBytes());
-}
-
-Album Without(Album album, const std::string& name) {
-    std::erase_if(album, [&](const Member& m) { return m.Name == name; });
-    return album;
-}
-
-Album With(Album album, const std::string& name, Bytes content) {
-    album = Without(std::move(album), name);
-    album.push_back({name, std::move(content), 0});
-    return album;
-}
-
-std::map<std::string, int> ParseLayout(const std::string& text) {
-    std::map<std::string, int> values;
-    std::istringstream words(text);
-    for (std::string word; words >> word;) {
-        const size_t eq = word.find('=');
-        if (eq != std::string::npos)
-            values[word.substr(0, eq)] = std::stoi(word.substr(eq + 1));
-    }
-    return values;
-}
-
-bool Near(QRgb a, QRgb b, int tolerance) {
-    return std::abs(qRed(a) - qRed(b)) <= tolerance &&
-           std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
-           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
-}
-
-int Brightness(QRgb c) {
-    return qRed(c) + qGreen(c) + qBlue(c);
-}
-
-class StartUpTest : public testing::Test {
+class StartUpTest : public ViewerTest {
   protected:
     static void SetUpTestSuite() {
-        dir_ = new test::TempDir;
-        std::vector<std::string> make = {KFA_PATH, "make"};
-        for (int i = 1; i <= 3; ++i) {
-            const std::string photo = dir_->File("photo" + std::to_string(i) + ".jpg");
-            test::WriteFile(photo, EncodeJpeg(Photo(i), 90));
-            make.push_back(photo);
-        }
-        const std::string made = dir_->File("made.kfa");
-        make.insert(make.end(), {"-o", made, "--name", "Test album", "--screen", "1024x768"});
-        const test::ProcessResult result = test::RunProgram(make);
-        ASSERT_EQ(result.Status, 0) << result.Err;
-
-        base_ = new Album(ReadAlbum(made));
-        *base_ = With(*base_, "Cover.jpg", EncodeJpeg(CoverPicture(), 95));
-        *base_ = With(*base_, "back.jpg", EncodeJpeg(TilePicture(), 95));
-        WriteAlbum(Path("book.kfa"), *base_);
-
+        MakeBaseAlbum();
         ProfileMember profile = ReadProfile(Find("profile.dat"));
         profile.Profile.Password = kPassword;
         WriteAlbum(Path("secret.kfa"), With(*base_, "profile.dat", WriteProfile(profile)));
-
-        for (const auto& [width, height] : {std::pair{1024, 768}, std::pair{1920, 1080}})
-            test::WriteFile(
-                ScreenFile(width, height),
-                test::TextBytes("{ \"screens\": [ { \"name\": \"s\", \"x\": 0, "
-                                "\"y\": 0, \"width\": " +
-                                std::to_string(width) + ", \"height\": " + std::to_string(height) +
-                                ", \"logicalDpi\": 96, \"physicalWidth\": 270, "
-                                "\"physicalHeight\": 203 } ] }"));
     }
-
-    static void TearDownTestSuite() {
-        delete base_;
-        base_ = nullptr;
-        delete dir_;
-        dir_ = nullptr;
-    }
-
-    static std::string Path(const std::string& name) { return dir_->File(name); }
-    static std::string ScreenFile(int width, int height) {
-        return Path("screen" + std::to_string(width) + "x" + std::to_string(height) + ".json");
-    }
-    static const Bytes& Find(const std::string& name) {
-        for (const Member& member : *base_)
-            if (member.Name == name)
-                return member.Content;
-        throw std::runtime_error("no member " + name);
-    }
-    // A variant of the test album, written once under its own name.
-    static std::string Variant(const std::string& name, const Album& album) {
-        WriteAlbum(Path(name), album);
-        return Path(name);
-    }
-
-    static ViewerRun Start(const Launch& launch) {
-        ViewerRun run;
-        run.Home = std::make_shared<test::TempDir>();
-        const test::TempDir& home = *run.Home;
-        fs::create_directories(home.File("config"));
-        fs::create_directories(home.File("tmp"));
-        run.TempFolder = home.File("tmp");
-        std::vector<std::string> environment;
-        const std::vector<std::string> replaced = {
-            "PAGORA_",          "QT_QPA_PLATFORM=", "SDL_AUDIODRIVER=", "XDG_CONFIG_HOME=",
-            "XDG_RUNTIME_DIR=", "TMPDIR=",          "DISPLAY="};
-        for (const std::string& variable : test::CurrentEnvironment())
-            if (std::none_of(replaced.begin(), replaced.end(), [&](const std::string& prefix) {
-                    return variable.rfind(prefix, 0) == 0;
-                }))
-                environment.push_back(variable);
-        std::string answers;
-        for (const std::string& answer : launch.Answers)
-            answers += answer + "\n";
-        environment.insert(
-            environment.end(),
-            {"QT_QPA_PLATFORM=offscreen:configfile=" + ScreenFile(launch.Width, launch.Height),
-             "SDL_AUDIODRIVER=dummy", "XDG_CONFIG_HOME=" + home.File("config"),
-             "TMPDIR=" + run.TempFolder, "PAGORA_AUTOMATION=" + home.File("automation.log"),
-             "PAGORA_ANSWERS=" + answers, "PAGORA_THEN=escape"});
-        if (launch.English)
-            environment.push_back("PAGORA_LANGUAGE=en");
-        if (launch.Snapshot)
-            environment.push_back("PAGORA_SNAPSHOT=" + home.File("book.png"));
-        std::vector<std::string> argv = {launch.Program};
-        argv.insert(argv.end(), launch.Arguments.begin(), launch.Arguments.end());
-        run.Process = test::RunProgram(argv, environment, kRunTimeoutSeconds);
-        if (fs::exists(home.File("automation.log"))) {
-            const Bytes log = test::ReadFile(home.File("automation.log"));
-            std::istringstream lines(std::string(log.begin(), log.end()));
-            for (std::string line; std::getline(lines, line);)
-                run.Lines.push_back(line);
-        }
-        if (launch.Snapshot)
-            run.Snapshot.load(QString::fromStdString(home.File("book.png")));
-        return run;
-    }
-
-    static ViewerRun Open(const std::string& album, Launch launch = {}) {
-        launch.Answers.insert(launch.Answers.begin(), "open:" + album);
-        return Start(launch);
-    }
-
-    // The run ended by itself, without a crash or a hang.
-    static void ExpectCleanEnd(const ViewerRun& run) {
-        EXPECT_FALSE(run.Process.TimedOut);
-        EXPECT_LT(run.Process.Status, 128) << run.Log();
-        EXPECT_EQ(run.Values("ended"), std::vector<std::string>{std::to_string(run.Process.Status)})
-            << run.Log();
-    }
-
-    // The book was painted and Esc ended the program with status 0.
-    static void ExpectBookAndEscape(const ViewerRun& run) {
-        ExpectCleanEnd(run);
-        EXPECT_EQ(run.Process.Status, 0) << run.Log();
-        EXPECT_TRUE(run.Has("painted")) << run.Log();
-        ASSERT_GE(run.Lines.size(), 2u) << run.Log();
-        EXPECT_EQ(run.Lines[run.Lines.size() - 2], "exit") << run.Log();
-        EXPECT_TRUE(run.Values("message").empty()) << run.Log();
-    }
-
-    // The album could not be shown: the message, a failure status, no book.
-    static void ExpectRefused(const ViewerRun& run, const std::string& message) {
-        ExpectCleanEnd(run);
-        EXPECT_NE(run.Process.Status, 0) << run.Log();
-        EXPECT_EQ(run.Values("message"), std::vector<std::string>{message}) << run.Log();
-        EXPECT_FALSE(run.ShowedBook()) << run.Log();
-    }
-
-    // Nothing of the run's private work folder stays in the temp folder.
-    static void ExpectNoWorkFolderLeft(const ViewerRun& run) {
-        for (const auto& entry : fs::directory_iterator(run.TempFolder))
-            EXPECT_NE(entry.path().filename().string().rfind("pagora-", 0), 0u)
-                << entry.path() << " left behind";
-    }
+    static void TearDownTestSuite() { DropBaseAlbum(); }
 
     static void ExpectProgressSequence(const ViewerRun& run) {
         std::vector<int> percents;
@@ -371,9 +117,6 @@ class StartUpTest : public testing::Test {
                 << "right ring " << j;
         }
     }
-
-    static inline test::TempDir* dir_ = nullptr;
-    static inline Album* base_ = nullptr;
 };
 
 TEST_F(StartUpTest, OpensTheBookAt1024x768) {
