@@ -116,8 +116,9 @@ void TVudadezEroz::CreateComponents() {
 
 void TVudadezEroz::Progress(TfrmFlash& flash, int percent) {
     flash.SetProgress(percent);
-    automation::Record("progress " + std::to_string(percent) + " " +
-                       std::to_string(automation::Elapsed()));
+    if (automation::Active())
+        automation::Record("progress " + std::to_string(percent) + " " +
+                           std::to_string(automation::Elapsed()));
 }
 
 void TVudadezEroz::FormCreate() {
@@ -253,13 +254,15 @@ void TVudadezEroz::LayoutBook() {
     lblUP.Caption = english ? QStringLiteral("Back") : QStringLiteral("上一页 ");
     lblUP.Visible = false;
     lblDown.Caption = english ? QStringLiteral("Next") : QStringLiteral("下一页 ");
-    automation::Record(
-        "layout PageWidth=" + std::to_string(PageWidth) +
-        " PageHeight=" + std::to_string(PageHeight) + " PageY=" + std::to_string(PageY) +
-        " LeftPageX=" + std::to_string(LeftPageX) + " RightPageX=" + std::to_string(RightPageX) +
-        " RightStack=" + std::to_string(RightStack) + " ShadeDepth=" + std::to_string(ShadeDepth) +
-        " PicWidth=" + std::to_string(PicWidth) + " PicHeight=" + std::to_string(PicHeight) +
-        " LabelTop=" + std::to_string(layout_.LabelTop));
+    if (automation::Active())
+        automation::Record(
+            "layout PageWidth=" + std::to_string(PageWidth) +
+            " PageHeight=" + std::to_string(PageHeight) + " PageY=" + std::to_string(PageY) +
+            " LeftPageX=" + std::to_string(LeftPageX) + " RightPageX=" +
+            std::to_string(RightPageX) + " RightStack=" + std::to_string(RightStack) +
+            " ShadeDepth=" + std::to_string(ShadeDepth) + " PicWidth=" + std::to_string(PicWidth) +
+            " PicHeight=" + std::to_string(PicHeight) +
+            " LabelTop=" + std::to_string(layout_.LabelTop));
 }
 
 void TVudadezEroz::CreateBuffers() {
@@ -325,8 +328,9 @@ void TVudadezEroz::LoadSettings() {
     BackPic = settings.BackPic;
     BackMusicOn = settings.BackMusicOn ? 1 : 0;
     BackRangOn = settings.BackRangOn ? 1 : 0;
-    automation::Record("settings TurnTime=" + std::to_string(TurnTime) +
-                       " Interval=" + std::to_string(BookTimer.Interval()));
+    if (automation::Active())
+        automation::Record("settings TurnTime=" + std::to_string(TurnTime) +
+                           " Interval=" + std::to_string(BookTimer.Interval()));
 }
 
 void TVudadezEroz::ApplyEnglishCaptions() {

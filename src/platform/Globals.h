@@ -27,9 +27,4 @@ extern TVudadezErozNew* BookForm;
 extern TPicView* PicViewForm;
 extern TfrmRowse* RowseForm;
 
-// The English or the Chinese text, by LanguageFlag.
-inline const char* ByLanguage(const char* english, const char* chinese) {
-    return LanguageFlag == 1 ? english : chinese;
-}
-
 }  // namespace pagora
