@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: the suites in a normal build and under AddressSanitizer and
-# UndefinedBehaviorSanitizer, then a short run of each fuzz target.
+# UndefinedBehaviorSanitizer, the threaded suites under ThreadSanitizer, then a
+# short run of each fuzz target.
 # FUZZ_SECONDS sets how long each fuzz target runs (default 30).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,6 +38,19 @@ echo "== tests under the sanitizers"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 run_suite build-asan || true
+
+echo "== threaded suites under ThreadSanitizer"
+[ -f "$top/build-tsan/build.ninja" ] ||
+    cmake -S "$top" -B "$top/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DPAGORA_TSAN=ON -DPAGORA_BENCH=OFF >/dev/null
+cmake --build "$top/build-tsan" -j"$(nproc)" --target pagora_thread_tests
+# Qt is not built with the sanitizer: what happens inside it is not judged.
+if TSAN_OPTIONS="halt_on_error=1 suppressions=$top/tests/tsan.supp" SDL_AUDIODRIVER=dummy \
+    "$top/build-tsan/tests/pagora_thread_tests"; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+fi
 
 echo "== fuzz targets"
 if scripts/fuzz.sh "${FUZZ_SECONDS:-30}"; then

@@ -1,6 +1,7 @@
 #include "book/PageStacks.h"
 
 #include <QRect>
+#include <cstdint>
 
 #include "gfx/Canvas.h"
 #include "gfx/Draw.h"
@@ -33,6 +34,14 @@ QColor PixelOrBlack(const Canvas& canvas, int x, int y) {
 
 }  // namespace
 
+StackWidths TurnStacks(int currentPage, int pageCount, int screenW) {
+    if (pageCount <= 0)
+        return {};
+    const int64_t left = int64_t{currentPage} * 10 / pageCount * screenW / 640;
+    const int64_t total = int64_t{screenW} * 10 / 640;
+    return {int(left), int(total - left)};
+}
+
 void DrawLeftStack(Canvas& canvas, const StackScene& scene, int leftStack) {
     const int S = leftStack, E = scene.EdgeStep, G = scene.SpineShade;
     const int PW = scene.PageWidth, PH = scene.PageHeight;
@@ -49,8 +58,10 @@ void DrawLeftStack(Canvas& canvas, const StackScene& scene, int leftStack) {
     Copy(canvas, cover, Edges(0, 0, E, PH), Edges(Xl - S, Y + S - 2, Xl + E - S, Y + PH + S - 1));
     Copy(canvas, cover, Edges(4, PH - E, PW, PH),
          Edges(Xl - S + 2, Y + PH + S - E - 1, Xl + PW - S + 2, Y + PH + S - 1));
-    // Closes the stack's corner at the spine.
-    DrawLine(canvas, canvas.PenColor, 4, Xl + PW - 1, Y + PH, Xl + PW - S + 1, Y + PH + S - 3);
+    // Closes the stack's corner at the spine, in the colour of the bottom
+    // strip just drawn, as the right stack does.
+    const QColor corner = PixelOrBlack(canvas, Xl - S + 2, Y + PH + S - E - 1);
+    DrawLine(canvas, corner, 4, Xl + PW - 1, Y + PH, Xl + PW - S + 1, Y + PH + S - 3);
     for (int k = 1; k <= (S - E) / 2; ++k) {
         const int A = 2 * k;
         Copy(canvas, paper, Edges(0, 0, 2, PH), Edges(Xl - A, Y + E + A, Xl - A + 2, Y + PH + A));

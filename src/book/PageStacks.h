@@ -35,6 +35,14 @@ struct StackScene {
     const QImage& RightPaper;
 };
 
+// The stacks' thickness once the book shows spread currentPage: the left one
+// grows with the pages turned, the two together are ScreenW * 10 / 640 wide.
+// A book without pages has none.
+struct StackWidths {
+    int Left = 0, Right = 0;
+};
+StackWidths TurnStacks(int currentPage, int pageCount, int screenW);
+
 // The stacks of sheets under the left and right pages, leftStack or
 // rightStack pixels thick, stepping down and outward from the spine. Each
 // first restores the background where a thicker stack may have been; below

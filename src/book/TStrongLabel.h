@@ -1,18 +1,59 @@
 #pragma once
 
+#include <QColor>
 #include <QString>
+#include <QWidget>
+#include <functional>
+
+class QPainter;
 
 namespace pagora {
 
-// An outlined label drawn on the book. Until its drawing exists it keeps its
-// place, caption and visibility.
-class TStrongLabel {
+// The text drawing of an outlined label, for any painter: the text with a
+// one-pixel halo in borderColor around its centre position (1,1) inside r.
+// A disabled label draws its halo in buttonShadow over a buttonHighlight
+// shadow text.
+void DrawOutlinedText(QPainter& painter, const QRect& r, const QString& text, const QFont& font,
+                      int flags, const QColor& fontColor, const QColor& borderColor, bool enabled,
+                      const QColor& buttonHighlight, const QColor& buttonShadow);
+
+// A transparent text label drawn with a halo so that it reads on any picture.
+// It sizes itself to its caption.
+class TStrongLabel : public QWidget {
   public:
-    int Left = 0;
-    int Top = 0;
-    QString Caption;
-    bool Visible = true;
-    void Repaint() {}
+    explicit TStrongLabel(QWidget* parent = nullptr);
+
+    QColor BorderColor = Qt::white;  // takes effect at the next paint
+
+    void SetCaption(const QString& caption);
+    const QString& Caption() const { return caption_; }
+
+    void SetPosition(int left, int top);
+    int Left() const { return x(); }
+    int Top() const { return y(); }
+
+    // Its own visibility, whether or not its window is shown.
+    bool Visible() const { return !isHidden(); }
+    void SetVisible(bool visible);
+
+    // Draws now when shown; nothing otherwise.
+    void Repaint();
+
+    // Left button pressed and released over the label.
+    std::function<void()> OnClick;
+
+  protected:
+    void changeEvent(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    void AdjustBounds();
+
+    QString caption_;
+    bool pressed_ = false;
 };
 
 }  // namespace pagora

@@ -22,6 +22,7 @@
 #include "platform/Globals.h"
 #include "platform/IniFile.h"
 #include "platform/MenuIcons.h"
+#include "platform/MessageBox.h"
 #include "platform/Messages.h"
 #include "platform/SectionName.h"
 #include "shell/TfrmFlash.h"
@@ -51,7 +52,12 @@ QColor FromColorRef(uint32_t value) {
 TVudadezEroz::TVudadezEroz(Form* owner, int32_t baseLow, int32_t baseHigh,
                            const AlbumProfile* profile, std::unique_ptr<AlbumArchive> archive,
                            QString albumPath)
-    : Form(owner), Profile(*profile), Archive(std::move(archive)) {
+    : Form(owner),
+      Profile(*profile),
+      lblDown(this),
+      lblUP(this),
+      lblPage(this),
+      Archive(std::move(archive)) {
     AlbumPath = std::move(albumPath);
     ArchiveBase = static_cast<int64_t>((uint64_t(uint32_t(baseHigh)) << 32) | uint32_t(baseLow));
     setWindowTitle(QStringLiteral("-"));
@@ -109,6 +115,19 @@ void TVudadezEroz::CreateComponents() {
         action->setShortcutContext(Qt::WidgetShortcut);
     for (QAction* action : NOutMenu->actions())
         action->setShortcutContext(Qt::WidgetShortcut);
+
+    connect(NUpPage, &QAction::triggered, this, [this] { Guarded([this] { NUpPageClick(); }); });
+    connect(NDownPage, &QAction::triggered, this,
+            [this] { Guarded([this] { NDownPageClick(); }); });
+
+    for (TStrongLabel* label : {&lblUP, &lblDown, &lblPage}) {
+        label->SetVisible(true);
+        label->setFocusPolicy(Qt::NoFocus);
+    }
+    for (TStrongLabel* label : {&lblUP, &lblDown})
+        label->setCursor(Qt::PointingHandCursor);
+    lblUP.OnClick = [this] { lblUPClick(); };
+    lblDown.OnClick = [this] { lblDownClick(); };
 
     SavePictureDialog.DialogKind = FileDialogRequest::Kind::Save;
     SavePictureDialog.Filter = QStringLiteral("JPEG|*.jpg|Btimap|*.Bmp");
@@ -184,15 +203,13 @@ void TVudadezEroz::FormCreate() {
     LoadBackground(BackPic);
     Progress(flash, 90);
     WaitUntil([this] { return Player->Tag != 1; }, MusicThread.get());
-    Loader = std::make_unique<TLoadThread>();
-    WaitUntil([this] { return Loader->Suspended(); }, Loader.get());
-    Loader->Request(2, true);
+    Loader = std::make_unique<TLoadThread>(*Archive, PageSlots, PicWidth, PicHeight);
+    QueuePages(2, 1);
     Progress(flash, 100);
 
-    if (LanguageFlag == 1)
-        lblPage.Caption = QString::number(PageCount) + QStringLiteral(" Pages ");
-    else
-        lblPage.Caption = QStringLiteral("共") + QString::number(PageCount) + QStringLiteral("页 ");
+    lblPage.SetCaption(LanguageFlag == 1 ? QString::number(PageCount) + QStringLiteral(" Pages ")
+                                         : QStringLiteral("共") + QString::number(PageCount) +
+                                               QStringLiteral("页 "));
     lblUP.Repaint();
     lblDown.Repaint();
 
@@ -220,7 +237,8 @@ void TVudadezEroz::RecordCaptions() const {
             menu << item->text();
     automation::Record("menu " + menu.join('|').toStdString());
     automation::Record(
-        ("labels " + lblUP.Caption + "|" + lblDown.Caption + "|" + lblPage.Caption).toStdString());
+        ("labels " + lblUP.Caption() + "|" + lblDown.Caption() + "|" + lblPage.Caption())
+            .toStdString());
 }
 
 int TVudadezEroz::PictureCount() const {
@@ -246,14 +264,12 @@ void TVudadezEroz::LayoutBook() {
     LeftPicX = layout_.LeftPicX;
     RightPicX = layout_.RightPicX;
 
-    const bool english = LanguageFlag == 1;
-    lblUP.Left = layout_.UpLabelLeft;
-    lblDown.Left = layout_.DownLabelLeft;
-    lblPage.Left = layout_.PageLabelLeft;
-    lblUP.Top = lblDown.Top = lblPage.Top = layout_.LabelTop;
-    lblUP.Caption = english ? QStringLiteral("Back") : QStringLiteral("上一页 ");
-    lblUP.Visible = false;
-    lblDown.Caption = english ? QStringLiteral("Next") : QStringLiteral("下一页 ");
+    lblUP.SetPosition(layout_.UpLabelLeft, layout_.LabelTop);
+    lblDown.SetPosition(layout_.DownLabelLeft, layout_.LabelTop);
+    lblPage.SetPosition(layout_.PageLabelLeft, layout_.LabelTop);
+    lblUP.SetCaption(NormalCaption(false));
+    lblUP.SetVisible(false);
+    lblDown.SetCaption(NormalCaption(true));
     if (automation::Active())
         automation::Record(
             "layout PageWidth=" + std::to_string(PageWidth) +
@@ -271,7 +287,7 @@ void TVudadezEroz::CreateBuffers() {
         throw PictureError("The screen is too large for the background");
     Background = QImage(ScreenW, ScreenH, kBitmapFormat);
     const int curlHeight = PageHeight + CurlLift;
-    for (QImage* curl : {&CurlFrame, &CurlUnder, &CurlSaved})
+    for (QImage* curl : {&CurlUnder, &CurlSaved})
         *curl = NewBitmap24(PageWidth, curlHeight);
     // The covers and papers are decoded at this size by LoadBookPictures.
     LeftPageBmp = NewBitmap24(PageWidth, PageHeight);
@@ -383,12 +399,8 @@ void TVudadezEroz::FormPaint() {
     }
 }
 
-void TVudadezEroz::FormKeyDown(int key, Qt::KeyboardModifiers /*modifiers*/) {
-    if (key == Qt::Key_Escape)
-        NExitClick();
-}
-
 void TVudadezEroz::NExitClick() {
+    exiting_ = true;
     BlindsToBlack(GetCanvas(), width(), height());
     automation::Record("exit");
     EndProgram(0);

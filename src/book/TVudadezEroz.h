@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "book/BookLayout.h"
 #include "book/BookSettings.h"
 #include "book/LoadThread.h"
+#include "book/PageSlot.h"
 #include "book/PageStacks.h"
 #include "book/TPlaythread.h"
 #include "book/TStrongLabel.h"
@@ -26,12 +28,6 @@
 namespace pagora {
 
 class TfrmFlash;
-
-// One of the four page slots of the cache: a page picture and its hot spots.
-struct PageSlot {
-    QImage Picture;
-    MemoryStream Info;
-};
 
 // The book window: the album as a book lying open on a tiled background.
 class TVudadezEroz : public Form {
@@ -55,6 +51,25 @@ class TVudadezEroz : public Form {
 
     void DrawLeftPage();
     void DrawRightPage();
+    void DrawLeftStack();
+    void DrawRightStack(Canvas& canvas);
+
+    // Turning pages: one spread forward or back, with the curl.
+    void TurnForward();
+    void TurnBack();
+    void AnimateTurnForward();
+    void AnimateTurnBack();
+    // Called after each frame of a turn reaches the screen, with the frame's
+    // phase (0 lift, 1 edge, 2 fall); for measuring and watching the curl.
+    std::function<void(int phase)> FrameShown;
+    // Hands the loader its next job once it has finished the last one.
+    void QueuePages(int32_t page, uint8_t direction);
+
+    // The page commands.
+    void lblDownClick();
+    void lblUPClick();
+    void NUpPageClick() { lblUPClick(); }
+    void NDownPageClick() { lblDownClick(); }
 
     // Read by the other views and by tests.
     const BookLayout& Layout() const { return layout_; }
@@ -72,6 +87,7 @@ class TVudadezEroz : public Form {
     uint8_t Turning = 0;
     uint8_t Busy = 0;
     uint8_t TimerWasOn = 0;
+    int Tag = 0;  // -1 while the start command runs
     uint8_t ShowInfo = 0;
     uint8_t BackRangOn = 0;
     uint8_t BackMusicOn = 0;
@@ -86,7 +102,8 @@ class TVudadezEroz : public Form {
     AlbumProfile Profile;
 
     QImage LeftPageBmp, LeftPaper, RightPaper, CoverCopy;
-    QImage CurlFrame, CurlUnder, CurlSaved;
+    // The curl's frames are composed straight into the window's buffer.
+    QImage CurlUnder, CurlSaved;
     QImage BackCover, Background, RightPageBmp;
     PageSlot PageSlots[4];
     MemoryStream LeftInfo, RightInfo;
@@ -109,6 +126,8 @@ class TVudadezEroz : public Form {
   protected:
     void FormPaint() override;
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
+    void FormMouseDown(Qt::MouseButton button, int x, int y) override;
+    void FormMouseMove(int x, int y) override;
 
   private:
     void FormCreate();
@@ -119,6 +138,18 @@ class TVudadezEroz : public Form {
     void ShutDown();
     void RecordCaptions() const;
     StackScene Scene() const;
+    void WaitForLoader();
+    // A frame of the curl, composed in place on the window's buffer, is shown.
+    void ShowFrame(const QRect& written, int phase);
+    void SetTurnStacks();
+    // Returns to spread 2 from the back cover with one turn.
+    void StartCommand();
+    void JumpToPage();
+    QString NormalCaption(bool next) const;
+    QString SpreadText(int page) const;
+    QString ClosedText() const;
+    // True once the program is ending: the turns stop drawing.
+    bool exiting_ = false;
 
     BookLayout layout_;
     bool painted_ = false;

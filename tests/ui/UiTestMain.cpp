@@ -1,12 +1,31 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 
 // Forms need a widget application; the offscreen platform needs no display.
+// Its screen is 1024 x 768, the size the book's own figures are worked out for.
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QByteArray screens;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        const QString config = QDir::tempPath() + "/pagora-ui-tests-screen-" +
+                               QString::number(QCoreApplication::applicationPid()) + ".json";
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(R"({ "screens": [ { "name": "s", "x": 0, "y": 0, "width": 1024,
+                "height": 768, "logicalDpi": 96, "physicalWidth": 270, "physicalHeight": 203 } ] })");
+            file.close();
+            screens = config.toLocal8Bit();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens);
+        } else {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+    }
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int status = RUN_ALL_TESTS();
+    if (!screens.isEmpty())
+        QFile::remove(QString::fromLocal8Bit(screens));
+    return status;
 }
