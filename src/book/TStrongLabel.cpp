@@ -115,8 +115,11 @@ void TStrongLabel::mouseReleaseEvent(QMouseEvent* event) {
     event->accept();
     const bool click = pressed_ && rect().contains(event->position().toPoint());
     pressed_ = false;
-    if (click && OnClick)
-        Guarded([this] { OnClick(); });
+    if (!click || !OnClick)
+        return;
+    // A copy, since the handler may well replace itself.
+    const std::function<void()> handler = OnClick;
+    Guarded(handler);
 }
 
 void TStrongLabel::mouseDoubleClickEvent(QMouseEvent* event) {

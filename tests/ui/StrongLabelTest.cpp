@@ -6,7 +6,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <stdexcept>
-#include <vector>
 
 #include "book/TStrongLabel.h"
 #include "platform/Fonts.h"
@@ -167,7 +166,9 @@ TEST(StrongLabelWidget, TransparentAndSizedToItsOutlinedText) {
     }
 
     label.BorderColor = QColor(200, 30, 30);
-    EXPECT_EQ(board.Shown(), board.Expected({kBlack, label.BorderColor}));
+    Colours red;
+    red.border = label.BorderColor;
+    EXPECT_EQ(board.Shown(), board.Expected(red));
     label.BorderColor = kWhite;
     label.setEnabled(false);
     EXPECT_EQ(board.Shown(), board.Expected(DisabledColours(label)));
@@ -225,6 +226,17 @@ TEST(StrongLabelWidget, ClickIsALeftPressAndReleaseOverTheLabel) {
     Send(label, QEvent::MouseButtonDblClick, Qt::LeftButton);
     Send(label, QEvent::MouseButtonRelease, Qt::LeftButton);
     EXPECT_EQ(clicks, 2);
+
+    // A handler may put another in its place while it runs.
+    const QString word = "Home";
+    QString seen;
+    label.OnClick = [&label, &seen, word] {
+        label.OnClick = nullptr;
+        seen = word;
+    };
+    Click(label);
+    EXPECT_EQ(seen, word);
+    EXPECT_FALSE(label.OnClick);
 
     QStringList messages;
     SetMessageSink([&](const QString& text) { messages << text; });
