@@ -11,7 +11,7 @@
 namespace pagora {
 
 // The full-screen picture viewer. Until it is built it is a hidden window that
-// keeps what the book hands it at start-up.
+// keeps what the book hands it.
 class TPicView : public Form {
   public:
     TPicView(QWidget* owner, int64_t archiveBase, QString viewKey, QString albumPath);
@@ -26,6 +26,12 @@ class TPicView : public Form {
     QColor Color() const { return color_; }
     int PictureCount() const { return pictureCount_; }
 
+    // 1 when closing returns to the book.
+    int Tag = 0;
+    // Opens the viewer on picture n; for now the request is only kept.
+    void ShowPicture(int n) { shownPicture_ = n; }
+    int ShownPicture() const { return shownPicture_; }
+
   private:
     int64_t archiveBase_;
     QString viewKey_;
@@ -33,6 +39,7 @@ class TPicView : public Form {
     QColor color_;
     const std::vector<QIcon>* menuImages_ = nullptr;
     int pictureCount_ = 0;
+    int shownPicture_ = 0;
 };
 
 }  // namespace pagora

@@ -11,7 +11,7 @@ namespace pagora {
 class AlbumArchive;
 
 // The thumbnail browser. Until it is built it is a hidden window that keeps
-// what the book hands it at start-up.
+// what the book hands it.
 class TfrmRowse : public Form {
   public:
     TfrmRowse(QWidget* owner, int pictureCount, const AlbumArchive* archive)
@@ -21,6 +21,9 @@ class TfrmRowse : public Form {
     void SetMenuImages(const std::vector<QIcon>* images) { menuImages_ = images; }
 
     int PictureCount() const { return pictureCount_; }
+    // Shows the browser; for now the request is only counted.
+    void ShowBrowser() { ++shown_; }
+    int ShownCount() const { return shown_; }
     QColor Color() const { return color_; }
 
   private:
@@ -28,6 +31,7 @@ class TfrmRowse : public Form {
     const AlbumArchive* archive_;
     QColor color_;
     const std::vector<QIcon>* menuImages_ = nullptr;
+    int shown_ = 0;
 };
 
 }  // namespace pagora

@@ -6,17 +6,10 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <cstdlib>
 #include <memory>
-#include <string>
 
-#include "TestFiles.h"
-#include "ViewerHarness.h"
-#include "archive/AlbumArchive.h"
-#include "archive/AlbumProfile.h"
+#include "BookWindow.h"
 #include "archive/MemberNames.h"
-#include "book/TVudadezErozNew.h"
-#include "gfx/PictureFile.h"
 #include "platform/Globals.h"
 #include "platform/Messages.h"
 
@@ -25,57 +18,15 @@ namespace {
 
 using namespace test;
 
-QRgb PageColour(int page) {
-    return qRgb((page * 53) % 200 + 30, (page * 97 + 60) % 200 + 30, (page * 31 + 120) % 200 + 30);
-}
-
 Bytes PageInfo(int page) {
     return Bytes{uint8_t(page), 0, 0, uint8_t(page * 3)};
 }
 
-// Member names are unique regardless of case: a page's member replaces a
-// picture's record of the same name.
-Album Put(Album album, const std::string& name, Bytes content) {
-    std::erase_if(album, [&](const Member& m) {
-        return QString::fromStdString(m.Name).compare(QString::fromStdString(name),
-                                                      Qt::CaseInsensitive) == 0;
-    });
-    return With(std::move(album), name, std::move(content));
-}
-
-class BookTurnTest : public ViewerTest {
+class BookTurnTest : public BookWindowTest {
   protected:
-    static void SetUpTestSuite() {
-        MakeBaseAlbum();
-        config_ = new TempDir;
-        ::setenv("XDG_CONFIG_HOME", config_->Path().c_str(), 1);
-        Album album = *base_;
-        for (int page = 1; page <= 20; ++page) {
-            album =
-                With(album, PagePictureName(page), EncodeJpeg(Plain(64, 48, PageColour(page)), 95));
-            album = Put(album, PageInfoName(page), PageInfo(page));
-        }
-        album = With(album, "CoverBack.jpg", EncodeJpeg(Plain(64, 48, qRgb(20, 20, 160)), 95));
-        WriteAlbum(Path("turns.kfa"), album);
-    }
-    static void TearDownTestSuite() {
-        DropBaseAlbum();
-        delete config_;
-    }
-    void TearDown() override { book.reset(); }
+    static void SetUpTestSuite() { SetUpBook(20, PageInfo); }
+    static void TearDownTestSuite() { TearDownBook(); }
 
-    void Open(int pageCount, int turnTime) {
-        ProfileMember member = ReadProfile(Find(kProfileMember));
-        member.Profile.PageCount = pageCount;
-        book = std::make_unique<TVudadezErozNew>(nullptr, 0, 0, &member.Profile,
-                                                 AlbumArchive::OpenAt(Path("turns.kfa"), 0),
-                                                 QString::fromStdString(Path("turns.kfa")));
-        book->TurnTime = turnTime;
-        book->ShowFullScreen();
-        ProcessMessages();
-        ASSERT_EQ(book->GetCanvas().Width(), 1024);
-    }
-    QRgb Screen(int x, int y) { return book->GetCanvas().Image().pixel(x, y); }
     // The middle of the picture area of each page.
     QRgb LeftPicture() {
         return Screen(book->LeftPageX + book->LeftPicX + book->PicWidth / 2,
@@ -97,13 +48,6 @@ class BookTurnTest : public ViewerTest {
         EXPECT_TRUE(Near(Screen(x, y), PageColour(page), 12));
         EXPECT_FALSE(Near(Screen(x - 1, y - 1), PageColour(page), 12));
     }
-    void Key(int key) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-        QApplication::sendEvent(book.get(), &press);
-    }
-
-    std::unique_ptr<TVudadezErozNew> book;
-    static inline TempDir* config_ = nullptr;
 };
 
 TEST_F(BookTurnTest, ReadingThroughTheBookAndBackWithoutAnimation) {

@@ -323,7 +323,7 @@ ViewerRun ViewerTest::Start(const Launch& launch) {
                        {"QT_QPA_PLATFORM=offscreen:configfile=" + screen, "SDL_AUDIODRIVER=dummy",
                         "XDG_CONFIG_HOME=" + run.ConfigFolder, "XDG_RUNTIME_DIR=" + runtime,
                         "TMPDIR=" + run.TempFolder, "PAGORA_AUTOMATION=" + log,
-                        "PAGORA_ANSWERS=" + answers, "PAGORA_THEN=escape"});
+                        "PAGORA_ANSWERS=" + answers, "PAGORA_THEN=" + launch.Then});
     if (launch.English)
         environment.push_back("PAGORA_LANGUAGE=en");
     if (launch.Snapshot)

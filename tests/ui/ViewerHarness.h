@@ -58,7 +58,8 @@ struct Launch {
     int Width = 1024, Height = 768;
     bool English = false;
     bool Snapshot = false;
-    std::string Settings = {};  // Leafhall.ini's text; no file when empty
+    std::string Then = "escape";  // what the book does once painted
+    std::string Settings = {};    // Leafhall.ini's text; no file when empty
     // Called with the temp folder before the run, to put things there.
     std::function<void(const std::string& tempFolder)> Prepare = {};
     std::vector<std::string> Watched = {};  // folders the run must not change
