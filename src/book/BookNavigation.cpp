@@ -101,35 +101,6 @@ void TVudadezEroz::StartCommand() {
     FormMouseDown(Qt::LeftButton, 0, 0);
 }
 
-void TVudadezEroz::FormMouseDown(Qt::MouseButton button, int x, int y) {
-    if (Busy || Turning)
-        return;
-    if (Tag == 0)
-        FormMouseMove(x, y);
-    if (button != Qt::LeftButton)
-        return;
-    switch (HotZone) {
-        case 0:
-            lblUPClick();
-            break;
-        case 1:
-            lblDownClick();
-            break;
-        case 4:
-            JumpToPage();
-            break;
-        default:
-            break;
-    }
-}
-
-void TVudadezEroz::FormMouseMove(int /*x*/, int /*y*/) {
-    // What lies under the pointer is worked out by the page hot spots; until
-    // a place offers something, a click there does nothing.
-    if (!Turning)
-        HotZone = 3;
-}
-
 void TVudadezEroz::JumpToPage() {
     // One turn from the spread shown straight to the target.
     const int J = JumpPage;
@@ -147,7 +118,15 @@ void TVudadezEroz::JumpToPage() {
 }
 
 void TVudadezEroz::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
-    (void)modifiers;
+    const Qt::KeyboardModifiers shifts =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (shifts == Qt::ControlModifier) {
+        if (key == Qt::Key_O)
+            NOptionClick();
+        else if (key == Qt::Key_P)
+            NPlayClick();
+        return;
+    }
     switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -160,6 +139,12 @@ void TVudadezEroz::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
             break;
         case Qt::Key_Escape:
             NExitClick();
+            break;
+        case Qt::Key_F11:
+            NSmallPicClick();
+            break;
+        case Qt::Key_F12:
+            NAllScreenClick();
             break;
         default:
             break;

@@ -1,9 +1,11 @@
 #include "book/TVudadezEroz.h"
 
 #include <sys/stat.h>
+#include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "archive/AlbumSetupInfo.h"
@@ -116,9 +118,24 @@ void TVudadezEroz::CreateComponents() {
     for (QAction* action : NOutMenu->actions())
         action->setShortcutContext(Qt::WidgetShortcut);
 
-    connect(NUpPage, &QAction::triggered, this, [this] { Guarded([this] { NUpPageClick(); }); });
-    connect(NDownPage, &QAction::triggered, this,
-            [this] { Guarded([this] { NDownPageClick(); }); });
+    const std::pair<QAction*, void (TVudadezEroz::*)()> handlers[] = {
+        {NAllScreen, &TVudadezEroz::NAllScreenClick},
+        {NSmallPic, &TVudadezEroz::NSmallPicClick},
+        {NUpPage, &TVudadezEroz::NUpPageClick},
+        {NDownPage, &TVudadezEroz::NDownPageClick},
+        {NBmp, &TVudadezEroz::NBmpClick},
+        {NJpg, &TVudadezEroz::NJpgClick},
+        {NOption, &TVudadezEroz::NOptionClick},
+        {NExit, &TVudadezEroz::NExitClick}};
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this,
+                [this, handler = handler] { Guarded([&] { (this->*handler)(); }); });
+    // The menu has ticked the item already; the command ticks it itself.
+    connect(NPlay, &QAction::triggered, this, [this] {
+        NPlay->setChecked(!NPlay->isChecked());
+        Guarded([this] { NPlayClick(); });
+    });
+    BookTimer.OnTimer = [this] { TimerTimer(); };
 
     for (TStrongLabel* label : {&lblUP, &lblDown, &lblPage}) {
         label->SetVisible(true);
@@ -227,6 +244,7 @@ void TVudadezEroz::FormCreate() {
     ApplyEnglishCaptions();
     if (automation::Active())
         RecordCaptions();
+    qApp->installEventFilter(this);
 }
 
 void TVudadezEroz::RecordCaptions() const {
@@ -293,6 +311,7 @@ void TVudadezEroz::CreateBuffers() {
     LeftPageBmp = NewBitmap24(PageWidth, PageHeight);
     for (PageSlot& slot : PageSlots)
         slot.Picture = NewBitmap24(PicWidth, PicHeight);
+    BookHint = std::make_unique<TCanvasHint>(GetCanvas());
 }
 
 QImage TVudadezEroz::LoadPagePicture(const char* member, bool halftone) {
@@ -396,6 +415,8 @@ void TVudadezEroz::FormPaint() {
         if (automation::Then() == "escape")
             QCoreApplication::postEvent(
                 this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+        else if (automation::Then() == "read")
+            QTimer::singleShot(0, this, [this] { Guarded([this] { ReadThrough(); }); });
     }
 }
 
@@ -407,6 +428,9 @@ void TVudadezEroz::NExitClick() {
 }
 
 void TVudadezEroz::ShutDown() {
+    if (qApp != nullptr)
+        qApp->removeEventFilter(this);
+    BookHint.reset();
     // Workers go first: they read the archive and deliver into the buffers.
     Loader.reset();
     MusicThread.reset();

@@ -12,12 +12,15 @@
 
 #include "archive/AlbumArchive.h"
 #include "archive/AlbumProfile.h"
+#include "archive/HotSpotRecord.h"
 #include "archive/Stream.h"
 #include "book/BookLayout.h"
 #include "book/BookSettings.h"
 #include "book/LoadThread.h"
 #include "book/PageSlot.h"
 #include "book/PageStacks.h"
+#include "book/PictureExport.h"
+#include "book/TCanvasHint.h"
 #include "book/TPlaythread.h"
 #include "book/TStrongLabel.h"
 #include "platform/FileDialog.h"
@@ -70,6 +73,17 @@ class TVudadezEroz : public Form {
     void lblUPClick();
     void NUpPageClick() { lblUPClick(); }
     void NDownPageClick() { lblDownClick(); }
+    void NAllScreenClick();
+    void NSmallPicClick();
+    void NPlayClick();
+    void TimerTimer();
+    void NOptionClick();
+    void NBmpClick();
+    void NJpgClick();
+
+    // Tests one page's hot spots at (px, py) of its picture, then the page
+    // edge stacks at the pointer's (X, Y); true when it set the hot zone.
+    bool HitTestPage(int px, int py, const MemoryStream& info, int X, int Y);
 
     // Read by the other views and by tests.
     const BookLayout& Layout() const { return layout_; }
@@ -96,6 +110,7 @@ class TVudadezEroz : public Form {
     QString ViewKey;
     QString AlbumPath;
     QString HotPicture;
+    std::string HotPictureMember;  // the member's stored name
     std::string WorkFolder;
     std::string BackMusic;
     std::string BackPic;
@@ -122,12 +137,14 @@ class TVudadezEroz : public Form {
     std::unique_ptr<TPlaythread> MusicThread;
     std::unique_ptr<TLoadThread> Loader;
     std::unique_ptr<AlbumArchive> Archive;
+    std::unique_ptr<TCanvasHint> BookHint;
 
   protected:
     void FormPaint() override;
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers) override;
     void FormMouseDown(Qt::MouseButton button, int x, int y) override;
     void FormMouseMove(int x, int y) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void FormCreate();
@@ -145,6 +162,15 @@ class TVudadezEroz : public Form {
     // Returns to spread 2 from the back cover with one turn.
     void StartCommand();
     void JumpToPage();
+    // The picture number in HotPicture, or 0 when it names no picture.
+    int HotPictureNumber() const;
+    void OpenPicture(int n);
+    HintText PictureHint(const HotSpotRecord& spot) const;
+    void ShowJumpHint(int X, int Y, int target, const QString& indent);
+    void ExportHotPicture(ExportKind kind);
+    // An automated reading of the whole book, ending with Esc mid-turn.
+    void ReadThrough();
+    void HoverSpread();
     QString NormalCaption(bool next) const;
     QString SpreadText(int page) const;
     QString ClosedText() const;

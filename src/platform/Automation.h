@@ -15,7 +15,10 @@ namespace pagora {
 //                           newlines, taken in order ("open:PATH", "open:",
 //                           "password:TEXT", "password:<close>", "password:<cancel>");
 //   PAGORA_SNAPSHOT=PNG     the book's first painted picture is saved there;
-//   PAGORA_THEN=escape      Esc is pressed on the book once it is painted.
+//   PAGORA_THEN=escape      Esc is pressed on the book once it is painted;
+//   PAGORA_THEN=read        the book is read through once painted: every spread
+//                           forward and back with the pointer over it, jumps
+//                           along both stacks, then Esc in the middle of a turn.
 namespace automation {
 
 bool Active();
