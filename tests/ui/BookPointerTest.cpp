@@ -229,14 +229,16 @@ TEST_F(BookPointerTest, KeysOpenTheOtherViewsAndTheOptions) {
     ViewMode = 1;
     Click(RightX(150), PicY(150));
     EXPECT_EQ(PicViewForm->ShownPicture(), 3);
-    ViewMode = 1;
-    book->HotPicture = QStringLiteral("PIC9.jpg");  // beyond the album's three
-    book->HotZone = 2;
-    book->Tag = -1;  // click without a new hover test
-    Click(0, 0);
-    book->Tag = 0;
-    EXPECT_EQ(book->HotZone, 3);
-    EXPECT_EQ(ViewMode, 1);
+    for (const char* name : {"PIC9.jpg", "PICab.jpg", "PIC0.jpg", "PIC-1.jpg", "x", "PIC1.jp"}) {
+        ViewMode = 1;
+        book->HotPicture = QString::fromLatin1(name);  // nothing of the album's three
+        book->HotZone = 2;
+        book->Tag = -1;  // click without a new hover test
+        Click(0, 0);
+        book->Tag = 0;
+        EXPECT_EQ(book->HotZone, 3) << name;
+        EXPECT_EQ(ViewMode, 1) << name;
+    }
 }
 
 TEST_F(BookPointerTest, KeysInOtherWindowsReachTheBookButNotThoseInDialogs) {

@@ -8,14 +8,17 @@
 #include <QImage>
 #include <climits>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "BookWindow.h"
 #include "TestFiles.h"
 #include "ViewerHarness.h"
 #include "archive/AlbumProfile.h"
 #include "archive/AlbumSetupInfo.h"
 #include "archive/Gbk.h"
+#include "archive/HotSpotRecord.h"
 #include "archive/LittleEndian.h"
 #include "archive/Stream.h"
 #include "archive/WaveFile.h"
@@ -355,6 +358,64 @@ TEST_F(DamagedAlbumTest, AlbumsHelperLibraryIsNeverWritten) {
     EXPECT_EQ(run.WorkFiles.count("SndEffect.wav"), 1u) << run.Log();
     for (const std::string& name : run.WorkFiles)
         EXPECT_EQ(name.find("BaseFunction"), std::string::npos) << name;
+}
+
+}  // namespace
+}  // namespace pagora
+
+namespace pagora {
+namespace {
+
+HotSpotRecord Covering(const std::string& picture, const std::string& title,
+                       const std::string& description, double shootTime) {
+    HotSpotRecord spot;
+    spot.Left = -1000;
+    spot.Top = -1000;
+    spot.Width = INT32_MAX;
+    spot.Height = INT32_MAX;
+    spot.PictureName = picture;
+    spot.Title = title;
+    spot.Description = description;
+    spot.ShootTime = shootTime;
+    return spot;
+}
+
+// Pages that do not decode and hot-spot records with hostile names, markup,
+// half characters, dates that are no dates and rectangles at the ends of the
+// range: read through, hovered and jumped over, the book stays whole.
+TEST_F(DamagedAlbumTest, HostilePagesAndHotSpotsAreReadThrough) {
+    ProfileMember profile = Profile();
+    profile.Profile.PageCount = 6;
+    Album album = WithProfile(profile);
+    album = test::Put(album, "image1.JPG", TextBytes("not a picture"));
+    album = test::Put(album, "image2.JPG", NoRowsJpeg());
+    album = test::Put(album, "image3.JPG", EncodeJpeg(Plain(8, 8, qRgb(1, 2, 3)), 80));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    Bytes markup =
+        WriteHotSpots({Covering("PICab.jpg", "n%b%n%b%", std::string(255, 'n') + "%b%", nan)});
+    markup[0] = 0xFF;  // a record count far beyond the member
+    markup[3] = 0x7F;
+    album = test::Put(album, "image1.dat", markup);
+    album = test::Put(album, "image2.dat", {1, 0, 0});
+    album = test::Put(album, "image3.dat",
+                      WriteHotSpots({Covering("../../../etc/passwd", std::string(32, '\x81'),
+                                              std::string(255, '\xB0'), inf)}));
+    album = test::Put(album, "image4.dat",
+                      WriteHotSpots({Covering("PIC1.jpg", "", "sYsTeMsEtNo", -1e300)}));
+    HotSpotRecord far = Covering("x", "far", "far", 1e300);
+    far.Left = INT32_MIN;
+    far.Width = INT32_MIN;
+    album = test::Put(album, "image5.dat", WriteHotSpots({far, far}));
+    album = test::Put(album, "image6.dat", {});
+    const ViewerRun run = Run(Variant("hostile-pages.kfa", album),
+                              {.Then = "read", .Settings = "[Test album]\nTurnTime=40\n"});
+    ExpectCleanEnd(run);
+    EXPECT_EQ(run.Process.Status, 0) << run.Log();
+    EXPECT_EQ(run.Values("read"),
+              (std::vector<std::string>{"forward 4 8", "back 4 0", "jumps 6 0"}))
+        << run.Log();
+    EXPECT_TRUE(run.Values("message").empty()) << run.Log();
 }
 
 }  // namespace
