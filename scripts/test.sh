@@ -43,10 +43,15 @@ echo "== threaded suites under ThreadSanitizer"
 [ -f "$top/build-tsan/build.ninja" ] ||
     cmake -S "$top" -B "$top/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DPAGORA_TSAN=ON -DPAGORA_BENCH=OFF >/dev/null
-cmake --build "$top/build-tsan" -j"$(nproc)" --target pagora_thread_tests
+cmake --build "$top/build-tsan" -j"$(nproc)" --target pagora_thread_tests pagora
 # Qt is not built with the sanitizer: what happens inside it is not judged.
 if TSAN_OPTIONS="halt_on_error=1 suppressions=$top/tests/tsan.supp" SDL_AUDIODRIVER=dummy \
     "$top/build-tsan/tests/pagora_thread_tests"; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+fi
+if scripts/tsan-read.sh "$top/build-tsan/src/app/pagora" "$top/build/sample.kfa"; then
     passed=$((passed + 1))
 else
     failed=$((failed + 1))

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# The viewer built with ThreadSanitizer reads a whole album once (every turn,
+# the pointer over every spread, jumps, Esc in the middle of a turn), with its
+# page loader and music thread at work: scripts/tsan-read.sh VIEWER ALBUM
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+viewer=$1
+album=$2
+home=$(mktemp -d)
+trap 'rm -rf "$home"' EXIT
+mkdir -p "$home/config" "$home/tmp" "$home/runtime"
+chmod 700 "$home/runtime"
+status=0
+env QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$home/config" \
+    XDG_RUNTIME_DIR="$home/runtime" TMPDIR="$home/tmp" PAGORA_AUTOMATION="$home/log" \
+    PAGORA_ANSWERS="open:$album" PAGORA_THEN=read \
+    TSAN_OPTIONS="halt_on_error=1 exitcode=66 suppressions=$top/tests/tsan.supp" \
+    timeout 600 "$viewer" || status=$?
+cat "$home/log" | grep -E '^(read|exit|message|ended)' || true
+if [ "$status" -ne 0 ] || ! grep -q '^read back' "$home/log"; then
+    echo "the reading under ThreadSanitizer failed (status $status)"
+    exit 1
+fi
