@@ -102,6 +102,9 @@ void TVudadezEroz::AnimateTurnForward() {
     const int curlHeight = L + PH;
     Canvas& screen = GetCanvas();
     ScopedFlag turning(Turning);
+    // Hidden before the screen is captured, so no balloon is carried along.
+    if (BookHint)
+        BookHint->HideHint();
     {
         WaitCursor hourglass;
         if (closing) {
@@ -196,6 +199,9 @@ void TVudadezEroz::AnimateTurnBack() {
     const int curlHeight = L + PH;
     Canvas& screen = GetCanvas();
     ScopedFlag turning(Turning);
+    // Hidden before the screen is captured, so no balloon is carried along.
+    if (BookHint)
+        BookHint->HideHint();
     {
         WaitCursor hourglass;
         {

@@ -114,6 +114,17 @@ TEST_F(BookPointerTest, CornersAndHotSpotsSetZoneCursorAndBalloon) {
     EXPECT_EQ(hint.ShownAtX(), -1);
     EXPECT_EQ(book->GetCanvas().Image(), before);
 
+    // A turn takes a drawn balloon away before anything moves.
+    Move(RightX(20), PicY(30));
+    for (int tick = 0; tick < 11; ++tick)
+        hint.Tick();
+    ASSERT_NE(hint.ShownAtX(), -1);
+    const QRect balloon(hint.ShownAtX(), hint.ShownAtY(), 300, 120);
+    Key(Qt::Key_Space);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(hint.ShownAtX(), -1);
+    EXPECT_EQ(book->GetCanvas().Image().copy(balloon), before.copy(balloon));
+
     // "SYSTEMSETNO": the hand and the zone, but no balloon.
     Move(LeftX(20), PicY(30));
     EXPECT_EQ(book->HotZone, 2);
