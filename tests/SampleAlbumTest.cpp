@@ -60,8 +60,9 @@ TEST_P(SampleAlbum, ProfileCountsPasswordAndMusic) {
     for (const std::string& track : v.Music)
         EXPECT_TRUE(album.Contains(track)) << track;
     for (const char* track : {"morning-piano.wav", "spring-melody.mid"})
-        if (std::find(v.Music.begin(), v.Music.end(), track) == v.Music.end())
+        if (std::find(v.Music.begin(), v.Music.end(), track) == v.Music.end()) {
             EXPECT_FALSE(album.Contains(track)) << track;
+        }
 }
 
 TEST_P(SampleAlbum, EveryPageAndPictureDecodes) {
@@ -70,8 +71,9 @@ TEST_P(SampleAlbum, EveryPageAndPictureDecodes) {
     QSize pageSize;
     for (int page = 1; page <= v.Pages; ++page) {
         QImage picture = DecodeJpeg(Member(album, PagePictureName(page)), PagePictureName(page));
-        if (page > 1)
+        if (page > 1) {
             EXPECT_EQ(picture.size(), pageSize) << "page " << page;
+        }
         pageSize = picture.size();
         std::vector<HotSpotRecord> spots = ReadHotSpots(Member(album, PageInfoName(page)));
         EXPECT_EQ(spots.size(), page <= v.Pictures ? 1u : 0u) << "page " << page;

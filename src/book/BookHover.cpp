@@ -92,7 +92,6 @@ void TVudadezEroz::FormMouseMove(int X, int Y) {
 
 bool TVudadezEroz::HitTestPage(int px, int py, const MemoryStream& info, int X, int Y) {
     bool result = false;
-    const bool english = LanguageFlag == 1;
     if (info.Size() > 0) {
         for (const HotSpotRecord& spot : ReadHotSpots(info.Bytes())) {
             const int64_t left = HotSpotToScreen(spot.Left, ScreenW);

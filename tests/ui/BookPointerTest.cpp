@@ -53,7 +53,6 @@ class BookPointerTest : public BookWindowTest {
     void TearDown() override {
         SetFileDialogSeam({});
         SetMessageSink({});
-        ViewMode = 1;
         BookWindowTest::TearDown();
     }
 

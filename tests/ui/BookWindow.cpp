@@ -8,6 +8,7 @@
 #include "archive/AlbumProfile.h"
 #include "archive/MemberNames.h"
 #include "gfx/PictureFile.h"
+#include "platform/Globals.h"
 #include "platform/Messages.h"
 
 namespace pagora::test {
@@ -52,9 +53,18 @@ void BookWindowTest::Open(int pageCount, int turnTime, const std::string& album,
                                              AlbumArchive::OpenAt(album, 0),
                                              QString::fromStdString(album));
     book->TurnTime = turnTime;
+    // As the program does once the book is up.
+    ActiveCanvas = &book->GetCanvas();
+    ViewMode = 1;
     book->ShowFullScreen();
     ProcessMessages();
     ASSERT_EQ(book->GetCanvas().Width(), 1024);
+}
+
+void BookWindowTest::TearDown() {
+    book.reset();
+    ActiveCanvas = nullptr;
+    ViewMode = 0;
 }
 
 void BookWindowTest::Key(int key, Qt::KeyboardModifiers modifiers) {

@@ -26,7 +26,7 @@ class BookWindowTest : public ViewerTest {
     static void TearDownBook();
     static std::string BookPath() { return Path("pages.kfa"); }
 
-    void TearDown() override { book.reset(); }
+    void TearDown() override;
     // Opens the album as a book of pageCount pages and shows it.
     void Open(int pageCount, int turnTime, const std::string& album = BookPath(),
               int pictureCount = -1);
