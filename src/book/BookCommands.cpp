@@ -8,6 +8,7 @@
 #include "book/PictureExport.h"
 #include "book/TVudadezEroz.h"
 #include "platform/FileDialog.h"
+#include "platform/GbkText.h"
 #include "platform/Globals.h"
 #include "platform/MessageBox.h"
 #include "shell/TfrmOption.h"
@@ -113,7 +114,33 @@ void TVudadezEroz::TimerTimer() {
 void TVudadezEroz::NOptionClick() {
     if (Turning)
         return;
-    auto dialog = std::make_unique<TfrmOption>(this);
+    ShowOptions(this);
+}
+
+ToolbarTargets TVudadezEroz::ToolbarCommands() {
+    ToolbarTargets targets;
+    targets.BookUp = [this] { NUpPageClick(); };
+    targets.BookDown = [this] { NDownPageClick(); };
+    targets.Exiting = [this] { exiting_ = true; };
+    return targets;
+}
+
+OptionTarget TVudadezEroz::Options() {
+    OptionTarget target;
+    target.AlbumName = FromGbk(Profile.AlbumName).toStdString();
+    target.TurnTime = &TurnTime;
+    target.BookTimer = &BookTimer;
+    target.BackMusicOn = &BackMusicOn;
+    target.BackRangOn = &BackRangOn;
+    target.Player = Player.get();
+    target.NoMusic = QStringLiteral("NoMusicKKKK");
+    target.LoadBackground = [this](const std::string& path) { LoadBackground(path); };
+    target.Repaint = [this] { Invalidate(); };
+    return target;
+}
+
+void TVudadezEroz::ShowOptions(QWidget* owner) {
+    auto dialog = std::make_unique<TfrmOption>(owner, Options());
     dialog->ShowModal();
 }
 

@@ -27,6 +27,8 @@
 #include "platform/Form.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Timer.h"
+#include "shell/OptionTarget.h"
+#include "shell/TfrmToolbar.h"
 
 namespace pagora {
 
@@ -78,6 +80,12 @@ class TVudadezEroz : public Form {
     void NPlayClick();
     void TimerTimer();
     void NOptionClick();
+    // The book's settings as the options dialog reaches them, and the dialog
+    // shown modally over the owner (any of the views).
+    OptionTarget Options();
+    void ShowOptions(QWidget* owner);
+    // What the floating toolbar's buttons do in the views.
+    ToolbarTargets ToolbarCommands();
     void NBmpClick();
     void NJpgClick();
 

@@ -11,6 +11,8 @@ class MediaPlayer {
   public:
     QString FileName;
     std::atomic<int> Tag{0};
+    void Open() {}
+    void Play() {}
     void Close() {}
 };
 
