@@ -153,8 +153,16 @@ QImage TFormXp::Backdrop(const QWidget* box) const {
         return title_->BackBuffer().copy(
             QRect(QPoint(scale.Scaled(inTitle.x()), scale.Scaled(inTitle.y())), size));
     }
+    // The parent as it paints itself there (a group's frame and fill, the
+    // form's ground), without its children.
     QImage ground(size, QImage::Format_RGB32);
     ground.fill(Color);
+    if (QWidget* parent = box->parentWidget()) {
+        ground.setDevicePixelRatio(scale.Ratio());
+        parent->render(&ground, QPoint(), QRegion(box->geometry()),
+                       QWidget::RenderFlags(QWidget::DrawWindowBackground));
+        ground.setDevicePixelRatio(1);
+    }
     return ground;
 }
 

@@ -60,7 +60,7 @@ class TFormXp : public Form {
     void SetLooksActive(std::optional<bool> active);
 
     const SkinPictures& SkinOfForm() const;
-    // What a skinned box shows where its picture is transparent: the form
+    // What a skinned box shows where its picture is transparent: its parent
     // under it, or the title bar for the title buttons. In device pixels.
     QImage Backdrop(const QWidget* box) const;
 
