@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <map>
@@ -23,6 +25,7 @@
 #include "platform/Globals.h"
 #include "platform/IniFile.h"
 #include "platform/MessageBox.h"
+#include "platform/Messages.h"
 #include "shell/TButtonXp.h"
 #include "shell/TPaintBoxXp.h"
 #include "shell/TfrmOption.h"
@@ -35,6 +38,15 @@ using Keys = std::map<std::string, std::string>;
 
 constexpr const char* kSection = "Test album";
 const QRgb kNewGround = qRgb(30, 160, 90);
+
+// Handles messages until the condition holds or a second has passed (a key
+// clicks its button a moment later, as a pressed button shows).
+bool Within(const std::function<bool()>& condition) {
+    QElapsedTimer clock;
+    clock.start();
+    WaitUntil([&] { return condition() || clock.elapsed() > 1000; });
+    return condition();
+}
 
 Bytes NoSpots(int) {
     return WriteHotSpots({});
@@ -93,6 +105,8 @@ class OptionsDialogTest : public BookWindowTest {
             ran = dialog != nullptr;
             if (!dialog)
                 return;
+            // Keys reach it once it is the active window.
+            EXPECT_TRUE(Within([&] { return QApplication::activeWindow() == dialog; }));
             actions(*dialog);
             open = dialog->isVisible();
             if (open)
@@ -466,6 +480,59 @@ TEST_F(OptionsDialogTest, EnglishMessagesSpeakOfTheBackgroundPicture) {
                             "The background music file does not exist.",
                             "To Replace the old background picture, you need to restart the album.",
                             "The background picture file does not exist."}));
+}
+
+}  // namespace
+}  // namespace pagora
+
+namespace pagora {
+namespace {
+
+void WaitClosed(const TfrmOption& dialog) {
+    Within([&] { return !dialog.isVisible(); });
+}
+
+TEST_F(OptionsDialogTest, TheHiddenButtonsKeepTheirKeys) {
+    std::vector<FileDialogRequest::Kind> asked;
+    SetFileDialogSeam([&](const FileDialogRequest& request) -> std::optional<QString> {
+        asked.push_back(request.DialogKind);
+        return std::nullopt;
+    });
+    // Alt+M and Alt+B browse; Tab walks from OK to Cancel, whose Enter cancels.
+    EXPECT_FALSE(Dialog([&](TfrmOption& dialog) {
+        dialog.SEdtTurn->setValue(2000);
+        QTest::keyClick(&dialog, Qt::Key_M, Qt::AltModifier);
+        QTest::keyClick(&dialog, Qt::Key_B, Qt::AltModifier);
+        EXPECT_TRUE(Within([&] { return asked.size() == 2; }));
+        dialog.BtnOk->setFocus();
+        QTest::keyClick(dialog.BtnOk, Qt::Key_Tab);
+        EXPECT_EQ(dialog.focusWidget(), dialog.BtnCancel);
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+        WaitClosed(dialog);
+    }));
+    EXPECT_EQ(asked,
+              (std::vector{FileDialogRequest::Kind::Open, FileDialogRequest::Kind::OpenPicture}));
+    EXPECT_FALSE(std::filesystem::exists(RegistryPath()));
+    // Alt+C cancels, Alt+O confirms.
+    EXPECT_FALSE(Dialog([&](TfrmOption& dialog) {
+        dialog.SEdtTurn->setValue(2000);
+        QTest::keyClick(&dialog, Qt::Key_C, Qt::AltModifier);
+        WaitClosed(dialog);
+    }));
+    EXPECT_EQ(book->TurnTime, 3);
+    EXPECT_FALSE(Dialog([&](TfrmOption& dialog) {
+        dialog.SEdtTurn->setValue(2000);
+        QTest::keyClick(&dialog, Qt::Key_O, Qt::AltModifier);
+        WaitClosed(dialog);
+    }));
+    EXPECT_EQ(book->TurnTime, 2000);
+    // Enter in an edit confirms too.
+    EXPECT_FALSE(Dialog([&](TfrmOption& dialog) {
+        dialog.SEdtTurn->setValue(2500);
+        dialog.EdtMusic->setFocus();
+        QTest::keyClick(dialog.EdtMusic, Qt::Key_Return);
+    }));
+    EXPECT_EQ(book->TurnTime, 2500);
 }
 
 }  // namespace

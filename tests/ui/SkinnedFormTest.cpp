@@ -230,6 +230,26 @@ TEST_F(SkinnedFormTest, TitleButtonsGoThroughTheirLooksAndCloseTheForm) {
     EXPECT_EQ(form.ModalResult, TFormXp::mrCancel);
 }
 
+TEST_F(SkinnedFormTest, WithoutAWindowManagerTheTitleDragsTheFormItself) {
+    SampleForm form(TFormXp::BorderStyle::Dialog);
+    Show(form);
+    form.move(100, 80);
+    TPaintBoxXp* title = form.TitleBox();
+    const QPointF at(50, 10);
+    const QPointF global = title->mapToGlobal(at);
+    const auto mouse = [&](QEvent::Type type, QPointF offset, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at + offset, global + offset, Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(title, &event);
+    };
+    mouse(QEvent::MouseButtonPress, {}, Qt::LeftButton);
+    mouse(QEvent::MouseMove, {30, 20}, Qt::LeftButton);
+    EXPECT_EQ(form.pos(), QPoint(130, 100));
+    mouse(QEvent::MouseButtonRelease, {30, 20}, Qt::NoButton);
+    mouse(QEvent::MouseMove, {60, 60}, Qt::NoButton);
+    EXPECT_EQ(form.pos(), QPoint(130, 100));
+}
+
 TEST_F(SkinnedFormTest, CaptionsSplitAtTheirFirstAmpersand) {
     const struct {
         const char* Caption;
