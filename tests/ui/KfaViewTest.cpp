@@ -47,6 +47,14 @@ TEST_F(KfaViewTest, ShowsTheBookWithTheAlbumsTitleAndNoDialog) {
     ExpectNoWorkFolderLeft(run);
 }
 
+TEST_F(KfaViewTest, WithoutAnAlbumTheDialogAsks) {
+    const ViewerRun run = Start({.Program = KFA_PATH,
+                                 .Arguments = {"view", "--viewer", PAGORA_PATH},
+                                 .Answers = {"open:" + Path("book.kfa")}});
+    ExpectBookAndEscape(run);
+    EXPECT_EQ(run.Values("open-dialog"), std::vector<std::string>{"相册文件|*.kfa"});
+}
+
 TEST_F(KfaViewTest, ADamagedAlbumGetsTheViewersMessage) {
     const ViewerRun run = ViewWith(Variant("damaged.kfa", Without(*base_, "profile.dat")));
     ExpectRefused(run, kDamaged);

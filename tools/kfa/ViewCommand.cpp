@@ -22,13 +22,13 @@ namespace kfa {
 namespace {
 
 const char kUsage[] =
-    "Usage: kfa view ALBUM [--viewer PATH]\n\n"
+    "Usage: kfa view [ALBUM] [--viewer PATH]\n\n"
     "Shows the album in the viewer, as a file manager does when an album is\n"
     "opened. ALBUM must be a readable album container; the viewer then starts\n"
     "with its open-file dialog answered by ALBUM (the environment variable\n"
     "PAGORA_OPEN_FILE), so it shows its own messages and ends with its own exit\n"
     "status. A self-contained album made by kfa bundle from the same viewer is\n"
-    "run as it is.\n\n"
+    "run as it is. Without ALBUM the viewer's dialog asks for one.\n\n"
     "  --viewer PATH   the viewer to start (default: pagora beside kfa, else on PATH)\n";
 
 constexpr char kElfMagic[] =
@@ -81,10 +81,12 @@ bool SameProgram(const std::string& file, int64_t length, const std::string& pro
 
 int RunView(const std::vector<std::string>& raw) {
     Arguments args(raw, {"--viewer"}, {});
-    if (args.Positional().size() != 1)
+    if (args.Positional().size() > 1)
         throw UsageError("expects one album");
-    const std::string album = std::filesystem::absolute(args.Positional()[0]).string();
     const std::string viewer = FindViewer(args.Value("--viewer"));
+    if (args.Positional().empty())
+        Run(viewer, "");
+    const std::string album = std::filesystem::absolute(args.Positional()[0]).string();
 
     // A pipe or a device would leave the viewer waiting for data that never ends.
     struct stat info {};
