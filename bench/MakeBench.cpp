@@ -7,8 +7,6 @@
 //
 // The photographs are written once into the build's bench-data folder.
 #include <sched.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <cstdio>
@@ -21,18 +19,18 @@
 #include "ExifPhoto.h"
 #include "LosslessTurn.h"
 #include "PageArt.h"
+#include "Spawn.h"
 #include "SyntheticPhoto.h"
 #include "TestFiles.h"
 #include "book/BookLayout.h"
 #include "gfx/Orientation.h"
 #include "gfx/PictureFile.h"
 
-extern char** environ;
-
 namespace {
 
 namespace fs = std::filesystem;
 using pagora::bench::BestMs;
+using pagora::bench::Spawn;
 using pagora::test::Bytes;
 
 constexpr int kPhotos = 48;
@@ -40,19 +38,6 @@ constexpr int kDistinct = 4;  // drawing a photograph this size takes seconds
 constexpr int kWidth = 6000, kHeight = 4000;
 constexpr int kScreenW = 1920, kScreenH = 1080;
 constexpr int kReencodeQuality = 92;  // kfa's, for photos it cannot turn losslessly
-
-bool Spawn(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid;
-    if (posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
-        return false;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
 
 int Cores() {
     cpu_set_t set;
@@ -82,8 +67,8 @@ std::vector<std::string> Photos(const std::string& folder) {
                         kHeight, folder.c_str());
             std::fflush(stdout);
             for (int k = 0; k < kDistinct; ++k)
-                drawn.push_back(pagora::EncodeJpeg(
-                    pagora::test::SyntheticPhoto(kWidth, kHeight, 11 + k), 90));
+                drawn.push_back(
+                    pagora::EncodeJpeg(pagora::test::SyntheticPhoto(kWidth, kHeight, 11 + k), 90));
         }
         Bytes photo = drawn[i % kDistinct];
         const Bytes exif = pagora::test::ExifSegment(1, When(i), "");
@@ -128,9 +113,8 @@ int main(int argc, char** argv) {
     const double allMs = MakeMs(folder, album, cores, runs);
     fs::remove(album);
 
-    std::printf("%d photographs of %d x %d (%.1f MB each), album for %d x %d, %d cores\n",
-                kPhotos, kWidth, kHeight, fs::file_size(photos[0]) / 1e6, kScreenW, kScreenH,
-                cores);
+    std::printf("%d photographs of %d x %d (%.1f MB each), album for %d x %d, %d cores\n", kPhotos,
+                kWidth, kHeight, fs::file_size(photos[0]) / 1e6, kScreenW, kScreenH, cores);
     std::printf("%-44s %9.0f ms\n", "one fitted decode per photo (floor)", floorMs);
     std::printf("%-44s %9.0f ms  x%.2f floor\n", "kfa make --jobs 1", oneMs, oneMs / floorMs);
     char label[64];

@@ -61,12 +61,12 @@ bool SetTiffOrientation(std::span<uint8_t> tiff, int orientation) {
     if (Load(&tiff[2], 2, big) != 42)
         return false;
     const size_t ifd = Load(&tiff[4], 4, big);
-    if (ifd > tiff.size() - 2)
+    if (ifd + 2 > tiff.size())
         return false;
     const size_t count = Load(&tiff[ifd], 2, big);
     for (size_t i = 0; i < count; ++i) {
         const size_t entry = ifd + 2 + 12 * i;
-        if (entry > tiff.size() - 12)
+        if (entry + 12 > tiff.size())
             return false;
         if (Load(&tiff[entry], 2, big) != kOrientationTag)
             continue;
@@ -169,7 +169,9 @@ std::optional<std::vector<uint8_t>> TurnUprightLosslessly(std::span<const uint8_
     if (status != 0 || out == nullptr)
         return std::nullopt;
     std::vector<uint8_t> turned(out, out + outSize);
-    SetExifOrientation(turned, 1);
+    // A tag left asking for the turn would have other viewers turn it twice.
+    if (!SetExifOrientation(turned, 1))
+        return std::nullopt;
     return turned;
 }
 
