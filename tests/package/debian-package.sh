@@ -32,7 +32,7 @@ missing=$(ldd "$root/usr/bin/pagora" | grep 'not found' || true)
 [ -z "$missing" ] || fail "the unpacked viewer lacks libraries: $missing"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for needed in libc6 libqt6widgets6 qt6-qpa-plugins; do
+for needed in libc6 libqt6gui6 libqt6widgets6 libturbojpeg0; do
     grep -q "$needed" <<<"$depends" || fail "Depends lacks $needed: $depends"
 done
 dpkg-deb -f "$deb" Recommends | grep -q fonts-wqy-zenhei || fail "the fonts are not recommended"
