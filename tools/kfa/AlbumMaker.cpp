@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -154,6 +155,12 @@ struct MadePhoto {
     std::vector<std::string> Notes;
 };
 
+// The book's pictures that no photo changes.
+struct FixedPictures {
+    QImage Leather;
+    std::vector<uint8_t> CoverBack, LeftPage, RightPage, Tile;
+};
+
 class AlbumMaker {
   public:
     explicit AlbumMaker(const MakeSettings& settings)
@@ -174,7 +181,8 @@ class AlbumMaker {
     MadePhoto MakePhoto(const PhotoEntry& entry, int page) const;
     QImage PageFor(const MadePhoto& made, int page) const;
     void AddPhoto(MadePhoto&& made);
-    void AddBookPictures();
+    FixedPictures DrawFixedPictures() const;
+    void AddBookPictures(FixedPictures&& fixed);
     void AddMusic(pagora::ProfileMember& profile);
 
     // Names compare without letter case, so the picture information members
@@ -215,6 +223,11 @@ void AlbumMaker::Run() {
     leftPaper_ = rightPaper_.mirrored(true, false);
     const int count = static_cast<int>(settings_.Photos.size());
     const int jobs = std::clamp(settings_.Jobs, 1, std::max(count, 1));
+    // Drawn beside the photos where there are threads to spare, so that less
+    // is left to do alone at the end.
+    std::future<FixedPictures> fixed =
+        std::async(jobs > 1 ? std::launch::async : std::launch::deferred,
+                   [this] { return DrawFixedPictures(); });
     RunInOrder<MadePhoto>(
         count, jobs, jobs * kAheadPerJob,
         [this](int i) {
@@ -237,7 +250,7 @@ void AlbumMaker::Run() {
                      pagora::EncodeJpeg(PaperUnderPicture(pages), kPageQuality));
         members_.Add(pagora::PageInfoName(pages), pagora::WriteHotSpots({}));
     }
-    AddBookPictures();
+    AddBookPictures(fixed.get());
 
     pagora::ProfileMember profile;
     profile.Profile.PageCount = pages;
@@ -343,16 +356,26 @@ void AlbumMaker::AddPhoto(MadePhoto&& made) {
         coverPhoto_ = made.Fitted;
 }
 
-void AlbumMaker::AddBookPictures() {
+FixedPictures AlbumMaker::DrawFixedPictures() const {
+    FixedPictures fixed;
+    fixed.Leather = DrawLeather(PageSize());
+    fixed.CoverBack = pagora::EncodeJpeg(
+        DrawBackCover(fixed.Leather, QString::fromStdString(settings_.AlbumName)), kPageQuality);
+    fixed.LeftPage = pagora::EncodeJpeg(leftPaper_, kPageQuality);
+    fixed.RightPage = pagora::EncodeJpeg(rightPaper_, kPageQuality);
+    fixed.Tile = pagora::EncodeJpeg(DrawBackgroundTile(), kPageQuality);
+    return fixed;
+}
+
+void AlbumMaker::AddBookPictures(FixedPictures&& fixed) {
     QString name = QString::fromStdString(settings_.AlbumName);
     QString span = DateSpan(firstTime_, lastTime_);
-    QImage leather = DrawLeather(PageSize());
-    members_.Add("Cover.jpg",
-                 pagora::EncodeJpeg(DrawCover(leather, name, span, coverPhoto_), kPageQuality));
-    members_.Add("CoverBack.jpg", pagora::EncodeJpeg(DrawBackCover(leather, name), kPageQuality));
-    members_.Add("LeftPage.jpg", pagora::EncodeJpeg(leftPaper_, kPageQuality));
-    members_.Add("RightPage.jpg", pagora::EncodeJpeg(rightPaper_, kPageQuality));
-    members_.Add("back.jpg", pagora::EncodeJpeg(DrawBackgroundTile(), kPageQuality));
+    members_.Add("Cover.jpg", pagora::EncodeJpeg(DrawCover(fixed.Leather, name, span, coverPhoto_),
+                                                 kPageQuality));
+    members_.Add("CoverBack.jpg", fixed.CoverBack);
+    members_.Add("LeftPage.jpg", fixed.LeftPage);
+    members_.Add("RightPage.jpg", fixed.RightPage);
+    members_.Add("back.jpg", fixed.Tile);
     members_.Add("Albumflash.jpg",
                  pagora::EncodeJpeg(DrawSplash(name, span, splashPreviews_), kPageQuality));
     members_.Add("FilmBarPhoto.jpg", pagora::EncodeJpeg(strip_.Draw(), kPageQuality));
