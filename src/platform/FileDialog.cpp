@@ -1,5 +1,6 @@
 #include "platform/FileDialog.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -20,6 +21,15 @@ constexpr int kPreviewSide = 180;
 FileDialogSeam& Seam() {
     static FileDialogSeam seam;
     return seam;
+}
+
+// Taken once, so that later dialogs of the run ask again.
+std::optional<QString> TakePreAnswer() {
+    const QByteArray answer = qgetenv(kOpenFileVariable);
+    if (answer.isEmpty())
+        return std::nullopt;
+    qunsetenv(kOpenFileVariable);
+    return QFile::decodeName(answer);
 }
 
 // Shows the chosen picture as the viewer would decode it, or why it cannot.
@@ -76,6 +86,10 @@ QString QtFilter(const QString& classicFilter, bool bothCases) {
 }
 
 std::optional<QString> RunFileDialog(const FileDialogRequest& request) {
+    if (request.DialogKind == FileDialogRequest::Kind::Open) {
+        if (auto answer = TakePreAnswer())
+            return answer;
+    }
     if (Seam())
         return Seam()(request);
     QString chosen;
