@@ -26,6 +26,7 @@
 #include <cstdlib>
 #include <functional>
 
+#include "OffscreenScreen.h"
 #include "platform/Fonts.h"
 #include "platform/MediaPlayer.h"
 #include "platform/Timer.h"
@@ -168,16 +169,7 @@ double OpenPlain() {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 15;
-    const QString config = QDir::tempPath() + "/bench-options-screen.json";
-    QFile file(config);
-    file.open(QIODevice::WriteOnly);
-    file.write(QString(R"({ "screens": [ { "name": "s", "x": 0, "y": 0, "width": %1,
-        "height": %2, "logicalDpi": 96, "physicalWidth": 800, "physicalHeight": 450 } ] })")
-                   .arg(kScreenW)
-                   .arg(kScreenH)
-                   .toUtf8());
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    const QString config = pagora::bench::UseOffscreenScreen("bench-options", kScreenW, kScreenH);
     qputenv("SDL_AUDIODRIVER", "dummy");
     QApplication app(argc, argv);
     app.installEventFilter(&counter);

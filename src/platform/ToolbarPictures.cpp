@@ -1,12 +1,8 @@
 #include "platform/ToolbarPictures.h"
 
-#include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPixmap>
-#include <QThread>
-#include <set>
 
 #include "gfx/Bitmap.h"
 #include "platform/MenuIcons.h"
@@ -127,19 +123,7 @@ QImage DrawToolbarGlyph(int index, int size) {
 }
 
 const std::vector<QIcon>& ToolbarGlyphs() {
-    Q_ASSERT(QThread::currentThread() == qApp->thread());
-    static const std::vector<QIcon> icons = [] {
-        std::vector<QIcon> list;
-        std::set<int> sizes{16, 20, 24, 32, 40, 48};
-        sizes.insert(ProgramScale().Scaled(16));
-        for (int i = 0; i < kToolbarGlyphCount; ++i) {
-            QIcon icon;
-            for (int size : sizes)
-                icon.addPixmap(QPixmap::fromImage(DrawToolbarGlyph(i, size)));
-            list.push_back(icon);
-        }
-        return list;
-    }();
+    static const std::vector<QIcon> icons = DrawIconSet(kToolbarGlyphCount, DrawToolbarGlyph);
     return icons;
 }
 

@@ -75,6 +75,21 @@ PaintBox* Picture(QWidget* parent, ToolbarPicture which) {
     return box;
 }
 
+// The page command of the view in front.
+const std::function<void()>& PageCommand(const ToolbarTargets& targets, bool next) {
+    static const std::function<void()> none;
+    switch (ViewMode) {
+        case 1:
+            return next ? targets.BookDown : targets.BookUp;
+        case 2:
+            return next ? targets.ViewerDown : targets.ViewerUp;
+        case 3:
+            return next ? targets.BrowserDown : targets.BrowserUp;
+        default:
+            return none;
+    }
+}
+
 void Call(const std::function<void()>& command) {
     if (command)
         command();
@@ -245,35 +260,11 @@ void TfrmToolbar::ToolButton8Click() {
 }
 
 void TfrmToolbar::ToolbtnUpClick() {
-    switch (ViewMode) {
-        case 1:
-            Call(targets_.BookUp);
-            break;
-        case 2:
-            Call(targets_.ViewerUp);
-            break;
-        case 3:
-            Call(targets_.BrowserUp);
-            break;
-        default:
-            break;
-    }
+    Call(PageCommand(targets_, false));
 }
 
 void TfrmToolbar::ToolBtnDownClick() {
-    switch (ViewMode) {
-        case 1:
-            Call(targets_.BookDown);
-            break;
-        case 2:
-            Call(targets_.ViewerDown);
-            break;
-        case 3:
-            Call(targets_.BrowserDown);
-            break;
-        default:
-            break;
-    }
+    Call(PageCommand(targets_, true));
 }
 
 void TfrmToolbar::ToolBtnPlayClick() {
