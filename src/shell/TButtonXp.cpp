@@ -45,6 +45,9 @@ void TButtonXp::Repaint() {
 }
 
 bool TButtonXp::eventFilter(QObject* watched, QEvent* event) {
+    // A button being taken down is no push button any more.
+    if (qobject_cast<QPushButton*>(watched) == nullptr)
+        return false;
     // The box follows what the form does to its button.
     for (const Entry& entry : entries_) {
         if (entry.Button.data() != watched)
