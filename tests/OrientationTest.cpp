@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
+#include <QPainter>
+
+#include "TestFiles.h"
 #include "gfx/Bitmap.h"
+#include "gfx/ExifOrientation.h"
 #include "gfx/Orientation.h"
+#include "gfx/PictureFile.h"
 
 namespace pagora {
 namespace {
@@ -72,6 +78,71 @@ TEST_P(OrientationTest, TurnsTheStoredPixelsUpright) {
 
 INSTANTIATE_TEST_SUITE_P(EveryOrientation, OrientationTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// A JPEG whose left half is red and right half blue, 60 x 40 as stored.
+test::Bytes HalvesJpeg() {
+    QImage stored(60, 40, kBitmapFormat);
+    stored.fill(qRgb(220, 20, 20));
+    QPainter(&stored).fillRect(30, 0, 30, 40, qRgb(20, 20, 220));
+    return EncodeJpeg(stored, 95);
+}
+
+struct ExifCase {
+    const char* Name;
+    std::function<test::Bytes(const test::Bytes&)> Make;
+    int Orientation;
+};
+
+class ExifOrientationTest : public ::testing::TestWithParam<ExifCase> {};
+
+TEST_P(ExifOrientationTest, ReadsTheTagOrUpright) {
+    EXPECT_EQ(ExifOrientation(GetParam().Make(HalvesJpeg())), GetParam().Orientation);
+}
+
+const ExifCase kExifCases[] = {
+    {"NoBlock", [](const test::Bytes& j) { return j; }, 1},
+    {"IntelSix", [](const test::Bytes& j) { return test::WithExifOrientation(j, 6); }, 6},
+    {"MotorolaEight", [](const test::Bytes& j) { return test::WithExifOrientation(j, 8, true); },
+     8},
+    {"ValueNineIsUpright", [](const test::Bytes& j) { return test::WithExifOrientation(j, 9); }, 1},
+    {"ValueZeroIsUpright", [](const test::Bytes& j) { return test::WithExifOrientation(j, 0); }, 1},
+    {"DirectoryPastTheBlock",
+     [](const test::Bytes& j) {
+         test::Bytes b = test::WithExifOrientation(j, 6);
+         b[2 + 10 + 4] = 0xF0;  // IFD0's offset far beyond the block
+         return b;
+     },
+     1},
+    {"BlockCutShort",
+     [](const test::Bytes& j) {
+         test::Bytes b = test::WithExifOrientation(j, 6);
+         b[4] = 0;
+         b[5] = 12;  // APP1 ends inside the TIFF header
+         return b;
+     },
+     1},
+    {"NotAJpeg", [](const test::Bytes&) { return test::NoiseBytes(200); }, 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Blocks, ExifOrientationTest, ::testing::ValuesIn(kExifCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(UprightJpeg, TurnedPicturesDecodeUprightIntoTheirBox) {
+    const test::Bytes turned = test::WithExifOrientation(HalvesJpeg(), 6);
+    EXPECT_EQ(UprightJpegSize(turned, "t.jpg"), QSize(40, 60));
+    EXPECT_EQ(UprightJpegSize(HalvesJpeg(), "u.jpg"), QSize(60, 40));
+    for (const QImage& upright : {DecodeUprightJpeg(turned, "t.jpg"),
+                                  DecodeUprightJpegToBox(turned, "t.jpg", 20, 30, false, false)}) {
+        SCOPED_TRACE(upright.width());
+        ASSERT_EQ(upright.width() * 3, upright.height() * 2);
+        // Turned clockwise: the stored left (red) half is now on top.
+        EXPECT_GT(qRed(upright.pixel(upright.width() / 2, upright.height() / 4)), 150);
+        EXPECT_GT(qBlue(upright.pixel(upright.width() / 2, upright.height() * 3 / 4)), 150);
+    }
+    EXPECT_EQ(DecodeUprightJpegToBox(turned, "t.jpg", 20, 30, false, false).size(), QSize(20, 30));
+    // A box the other way round: the upright picture is fitted into it.
+    EXPECT_EQ(DecodeUprightJpegToBox(turned, "t.jpg", 30, 30, false, false).size(), QSize(20, 30));
+}
 
 }  // namespace
 }  // namespace pagora

@@ -182,6 +182,7 @@ void TVudadezEroz::FormCreate() {
     PicViewForm->SetColor(BackColor);
     PicViewForm->SetMenuImages(&MenuIcons());
     PicViewForm->SetPictureCount(PictureCount());
+    PicViewForm->SetLinks(MakeViewLinks());
 
     WorkFolder = ::pagora::WorkFolder();
     const std::string soundFile = WorkFolder + "/SndEffect.wav";
@@ -233,6 +234,7 @@ void TVudadezEroz::FormCreate() {
     RowseForm = new TfrmRowse(this, PictureCount(), Archive.get());
     RowseForm->SetMenuImages(&MenuIcons());
     RowseForm->SetColor(BackColor);
+    RowseForm->SetLinks(MakeViewLinks());
     if (ToolbarForm != nullptr)
         ToolbarForm->ShowToolbar();
     if (PictureCount() == 0) {
@@ -418,6 +420,8 @@ void TVudadezEroz::FormPaint() {
                 this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
         else if (automation::Then() == "read")
             QTimer::singleShot(0, this, [this] { Guarded([this] { ReadThrough(); }); });
+        else if (automation::Then() == "views")
+            QTimer::singleShot(0, this, [this] { Guarded([this] { WalkViews(); }); });
     }
 }
 
@@ -431,6 +435,12 @@ void TVudadezEroz::NExitClick() {
 void TVudadezEroz::ShutDown() {
     if (qApp != nullptr)
         qApp->removeEventFilter(this);
+    // The views' loaders and transitions go before anything they use: the
+    // browser reads this archive.
+    if (PicViewForm != nullptr && PicViewForm->parent() == this)
+        PicViewForm->ShutDown();
+    if (RowseForm != nullptr && RowseForm->parent() == this)
+        RowseForm->ShutDown();
     BookHint.reset();
     // Workers go first: they read the archive and deliver into the buffers.
     Loader.reset();

@@ -1,11 +1,430 @@
 #include "views/TPicView.h"
 
+#include <QFocusEvent>
+#include <algorithm>
+
+#include "archive/MemberNames.h"
+#include "gfx/Bitmap.h"
+#include "gfx/Canvas.h"
+#include "gfx/Draw.h"
+#include "platform/Application.h"
+#include "platform/Automation.h"
+#include "platform/Globals.h"
+#include "platform/MessageBox.h"
+#include "platform/Messages.h"
+#include "platform/ScopedFlag.h"
+#include "platform/ScreenCursor.h"
+#include "platform/ScreenScale.h"
+#include "views/PictureInfoText.h"
+#include "views/TfrmRowse.h"
+
 namespace pagora {
+
+namespace {
+
+constexpr int kAutoPlayInterval = 5000;
+// 10 points on the 96-dpi screen the album was made for.
+constexpr int kInfoFontPixels = 13;
+const QColor kInfoColor(255, 187, 0);
+
+}  // namespace
 
 TPicView::TPicView(QWidget* owner, int64_t archiveBase, QString viewKey, QString albumPath)
     : Form(owner),
+      Archive(AlbumArchive::OpenAt(albumPath.toStdString(), archiveBase)),
       archiveBase_(archiveBase),
       viewKey_(std::move(viewKey)),
-      albumPath_(std::move(albumPath)) {}
+      albumPath_(std::move(albumPath)) {
+    setWindowTitle(QStringLiteral("-"));
+    Timer.SetInterval(kAutoPlayInterval);
+    Timer.OnTimer = [this] { TimerTimer(); };
+    CreateMenu();
+    FormCreate();
+    Loader = std::make_unique<TLoadImageThread>(*Archive, ScreenSize());
+    Loader->Delivered = [this](uint8_t slot, PicSlot picture) {
+        Deliver(slot, std::move(picture));
+    };
+}
+
+TPicView::~TPicView() {
+    ShutDown();
+}
+
+void TPicView::CreateMenu() {
+    PopupMenu = new QMenu(this);
+    NAlbumRowse = PopupMenu->addAction(QStringLiteral("相册浏览"));
+    NSmallPic = PopupMenu->addAction(QStringLiteral("缩略图浏览"));
+    N5 = PopupMenu->addSeparator();
+    NUpPage = PopupMenu->addAction(QStringLiteral("上一个"));
+    NDownPage = PopupMenu->addAction(QStringLiteral("下一个"));
+    N6 = PopupMenu->addSeparator();
+    NOption = PopupMenu->addAction(QStringLiteral("配置"));
+    N3 = PopupMenu->addSeparator();
+    NExit = PopupMenu->addAction(QStringLiteral("退出"));
+    NAlbumRowse->setShortcut(Qt::Key_F10);
+    NSmallPic->setShortcut(Qt::Key_F11);
+    NUpPage->setShortcut(Qt::Key_PageUp);
+    NDownPage->setShortcut(Qt::Key_PageDown);
+    NOption->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    NExit->setShortcut(Qt::Key_Escape);
+    // The keys are the form's own; the menu only shows them.
+    for (QAction* action : PopupMenu->actions())
+        action->setShortcutContext(Qt::WidgetShortcut);
+    const std::pair<QAction*, void (TPicView::*)()> handlers[] = {
+        {NAlbumRowse, &TPicView::NAlbumRowseClick}, {NSmallPic, &TPicView::NSmallPicClick},
+        {NUpPage, &TPicView::NUpPageClick},         {NDownPage, &TPicView::NDownPageClick},
+        {NOption, &TPicView::NOptionClick},         {NExit, &TPicView::NExitClick}};
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this,
+                [this, handler = handler] { Guarded([&] { (this->*handler)(); }); });
+}
+
+void TPicView::SetMenuImages(const std::vector<QIcon>* images) {
+    if (images == nullptr)
+        return;
+    const std::pair<QAction*, int> icons[] = {{NAlbumRowse, 8}, {NSmallPic, 6}, {NUpPage, 4},
+                                              {NDownPage, 5},   {NOption, 1},   {NExit, 3}};
+    for (const auto& [action, index] : icons)
+        if (index < int(images->size()))
+            action->setIcon(images->at(index));
+}
+
+void TPicView::FormCreate() {
+    if (LanguageFlag != 1)
+        return;
+    NAlbumRowse->setText(QStringLiteral("Album Mode"));
+    NSmallPic->setText(QStringLiteral("Thumbnails"));
+    NUpPage->setText(QStringLiteral("Back"));
+    NDownPage->setText(QStringLiteral("Next"));
+    NOption->setText(QStringLiteral("Options .."));
+    NExit->setText(QStringLiteral("Exit"));
+}
+
+QSize TPicView::ScreenSize() const {
+    return ScreenDeviceSize();
+}
+
+void TPicView::ShutDown() {
+    closing_ = true;
+    Timer.SetEnabled(false);
+    LensDown();
+    // Deliveries still waiting are served while the loader stops; closing_
+    // keeps them from presenting.
+    Loader.reset();
+}
+
+void TPicView::ShowPicture(int n) {
+    if (PictureCount <= 0 || closing_ || stepping_)
+        return;
+    PictureNo = std::clamp(n, 1, PictureCount);
+    {
+        WaitCursor hourglass;
+        Navigate(TStep::Reload);
+    }
+    if (!closing_)
+        ShowFullScreen();
+}
+
+int TPicView::PreviousNumber() const {
+    return PictureNo < 2 ? PictureCount : PictureNo - 1;
+}
+
+int TPicView::NextNumber() const {
+    return PictureNo < PictureCount ? PictureNo + 1 : 1;
+}
+
+bool TPicView::WaitForLoader() {
+    if (!Loader)
+        return false;
+    WaitUntil([this] { return closing_ || Loader->Idle(); }, Loader.get());
+    return !closing_;
+}
+
+void TPicView::Navigate(TStep step) {
+    if (stepping_ || closing_ || PictureCount <= 0 || !Loader)
+        return;
+    ScopedFlag busy(stepping_);
+    LensDown();
+    if (step == TStep::Reload) {
+        Reload();
+        return;
+    }
+    WaitCursor hourglass;
+    Step(step == TStep::Next);
+}
+
+void TPicView::Reload() {
+    CurrentName = PictureName(PictureNo);
+    LoadCurrent();
+    Present(true);
+    PrevSlot.Ready = 0;
+    NextSlot.Ready = 0;
+    if (!WaitForLoader())
+        return;
+    Loader->RequestLoad(PictureName(NextNumber()), 1);
+    if (!WaitForLoader())
+        return;
+    Loader->RequestLoad(PictureName(PreviousNumber()), 0);
+}
+
+void TPicView::Step(bool forward) {
+    // The step before has delivered its prefetch once the loader is idle.
+    if (!WaitForLoader())
+        return;
+    PicSlot& behind = forward ? PrevSlot : NextSlot;
+    PicSlot& ahead = forward ? NextSlot : PrevSlot;
+    behind = Current;
+    behind.Ready = HasPicture;
+    behind.Name = CurrentName;
+    PictureNo = forward ? NextNumber() : PreviousNumber();
+    CurrentName = PictureName(PictureNo);
+    TakeCurrent(ahead);
+    Present(false);
+    ahead.Ready = 0;
+    Loader->RequestLoad(PictureName(forward ? NextNumber() : PreviousNumber()), forward ? 1 : 0);
+}
+
+void TPicView::TakeCurrent(const PicSlot& slot) {
+    if (slot.Ready && SameMemberName(slot.Name, CurrentName)) {
+        Current = slot;
+        FullBitmap = QImage();
+        HasPicture = 1;
+    } else {
+        LoadCurrent();
+    }
+}
+
+void TPicView::LoadCurrent() {
+    std::string failed;
+    Current = LoadPicSlot(*Archive, CurrentName, ScreenSize(), &failed);
+    if (!failed.empty() && automation::Active())
+        automation::Record("viewer " + failed);
+    Current.Ready = 1;
+    FullBitmap = QImage();
+    HasPicture = 1;
+}
+
+void TPicView::Deliver(uint8_t slot, PicSlot picture) {
+    picture.Ready = 1;
+    (slot == 0 ? PrevSlot : NextSlot) = picture;
+    if (closing_ || !SameMemberName(picture.Name, CurrentName))
+        return;
+    Current = std::move(picture);
+    FullBitmap = QImage();
+    HasPicture = 1;
+    Present(false);
+}
+
+void TPicView::Compose(Canvas& canvas) {
+    const int width = canvas.Width(), height = canvas.Height();
+    canvas.PenColor = BackColor;
+    canvas.BrushColor = BackColor;
+    canvas.BrushClear = false;
+    canvas.FillRect(QRect(0, 0, width, height));
+    const QImage& picture = Current.ScreenBitmap;
+    if (!picture.isNull())
+        canvas.Draw((width - picture.width()) / 2, (height - picture.height()) / 2, picture);
+    DrawInfo(canvas);
+}
+
+void TPicView::DrawInfo(Canvas& canvas) {
+    if (!links_.ShowInfo || !links_.ShowInfo() || !Current.Info)
+        return;
+    const std::vector<InfoLine> lines =
+        PictureInfoLines(*Current.Info, CurrentName, LanguageFlag == 1);
+    if (lines.empty())
+        return;
+    QFont font(LanguageFlag == 1 ? QStringLiteral("Courier New") : QStringLiteral("宋体"));
+    font.setPixelSize(Scaled(kInfoFontPixels));
+    font.setBold(true);
+    canvas.Font = font;
+    canvas.FontColor = kInfoColor;
+    canvas.BrushClear = true;
+    for (const InfoLine& line : lines)
+        canvas.TextOut(Scaled(kInfoLeft), Scaled(line.Top), line.Text);
+    canvas.BrushClear = false;
+}
+
+void TPicView::Present(bool direct) {
+    if (!HasPicture || closing_)
+        return;
+    LensDown();
+    if (direct) {
+        Canvas& canvas = GetCanvas();
+        CanvasBatch batch(canvas);
+        Compose(canvas);
+        return;
+    }
+    if (InTransition())
+        return;  // the running one finishes, then the form shows the newest picture
+    QImage frame(GetCanvas().Width(), GetCanvas().Height(), kBitmapFormat);
+    Canvas canvas(&frame);
+    Compose(canvas);
+    StartTransition(frame);
+}
+
+void TPicView::StartTransition(const QImage& frame) {
+    // Without the transition control the picture is shown as it is.
+    GetCanvas().Draw(0, 0, frame);
+    TransitionDone();
+}
+
+void TPicView::TransitionDone() {}
+
+bool TPicView::InTransition() const {
+    return false;
+}
+
+bool TPicView::Settled() const {
+    return !stepping_ && !InTransition() && (!Loader || Loader->Idle());
+}
+
+void TPicView::FormPaint() {
+    if (InTransition())
+        return;
+    Present(true);
+}
+
+bool TPicView::MagnifierDown() const {
+    return links_.MagnifierDown && links_.MagnifierDown();
+}
+
+bool TPicView::LensIsUp() const {
+    return false;
+}
+
+void TPicView::LensUp(int /*x*/, int /*y*/) {}
+
+void TPicView::LensMove(int /*x*/, int /*y*/) {}
+
+void TPicView::LensDown() {}
+
+void TPicView::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
+    const Qt::KeyboardModifiers shifts =
+        modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (shifts == Qt::ControlModifier && key == Qt::Key_O)
+        NOptionClick();
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Space:
+        case Qt::Key_PageDown:
+            Navigate(TStep::Next);
+            break;
+        case Qt::Key_PageUp:
+            Navigate(TStep::Previous);
+            break;
+        case Qt::Key_F10:
+            NAlbumRowseClick();
+            break;
+        case Qt::Key_F11:
+            NSmallPicClick();
+            break;
+        case Qt::Key_Escape:
+            // The menu's key for Exit.
+            if (shifts == Qt::NoModifier)
+                NExitClick();
+            break;
+        default:
+            break;
+    }
+}
+
+void TPicView::FormMouseWheel(int delta, int /*x*/, int /*y*/) {
+    // The hourglass means a picture change is under way.
+    if (ScreenCursor() == Qt::WaitCursor)
+        return;
+    Navigate(delta < 0 ? TStep::Next : TStep::Previous);
+}
+
+void TPicView::FormMouseDown(Qt::MouseButton button, int x, int y) {
+    // A step under way gets its picture on screen first.
+    if (stepping_ || InTransition())
+        return;
+    if (button == Qt::RightButton) {
+        PopupMenu->popup(GlobalFromDevice(QPoint(x, y)));
+        return;
+    }
+    if (button != Qt::LeftButton)
+        return;
+    if (MagnifierDown()) {
+        if (!LensIsUp())
+            LensUp(x, y);
+        return;
+    }
+    ReturnToOrigin();
+}
+
+void TPicView::FormMouseMove(int x, int y) {
+    if (LensIsUp() && MagnifierDown())
+        LensMove(x, y);
+}
+
+void TPicView::FormMouseUp(Qt::MouseButton /*button*/, int /*x*/, int /*y*/) {
+    LensDown();
+}
+
+void TPicView::focusOutEvent(QFocusEvent* event) {
+    Form::focusOutEvent(event);
+    LensDown();
+}
+
+void TPicView::ToolBtnPlayClick() {
+    Timer.SetEnabled(!Timer.Enabled());
+}
+
+void TPicView::TimerTimer() {
+    // The lens keeps a copy of the picture under it; a step would leave it stale.
+    if (LensIsUp())
+        return;
+    Navigate(TStep::Next);
+}
+
+void TPicView::Leave() {
+    LensDown();
+    Timer.SetEnabled(false);
+}
+
+void TPicView::ReturnToOrigin() {
+    if (Tag == 1) {
+        NAlbumRowseClick();
+        return;
+    }
+    ShowBrowser();
+}
+
+void TPicView::NAlbumRowseClick() {
+    Leave();
+    if (links_.ShowBook)
+        links_.ShowBook();
+}
+
+void TPicView::NSmallPicClick() {
+    ShowBrowser();
+}
+
+void TPicView::ShowBrowser() {
+    if (RowseForm == nullptr)
+        return;
+    Leave();
+    RowseForm->ShowBrowser();
+    ActiveCanvas = &RowseForm->GetCanvas();
+    ViewMode = 3;
+    if (links_.SetToolbarShape)
+        links_.SetToolbarShape(false, true);
+}
+
+void TPicView::NOptionClick() {
+    if (links_.ShowOptions)
+        links_.ShowOptions(this);
+}
+
+void TPicView::NExitClick() {
+    Leave();
+    BlindsToBlack(GetCanvas(), GetCanvas().Width(), GetCanvas().Height());
+    automation::Record("exit");
+    closing_ = true;
+    EndProgram(0);
+}
 
 }  // namespace pagora
