@@ -1,6 +1,7 @@
 #include "views/TPicView.h"
 
 #include <QFocusEvent>
+#include <QRegion>
 #include <algorithm>
 
 #include "archive/MemberNames.h"
@@ -216,14 +217,20 @@ void TPicView::Deliver(uint8_t slot, PicSlot picture) {
 }
 
 void TPicView::Compose(Canvas& canvas) {
-    const int width = canvas.Width(), height = canvas.Height();
+    const QRect screen(0, 0, canvas.Width(), canvas.Height());
+    const QImage& picture = Current.ScreenBitmap;
+    const QRect shown = picture.isNull() ? QRect()
+                                         : QRect((screen.width() - picture.width()) / 2,
+                                                 (screen.height() - picture.height()) / 2,
+                                                 picture.width(), picture.height());
     canvas.PenColor = BackColor;
     canvas.BrushColor = BackColor;
     canvas.BrushClear = false;
-    canvas.FillRect(QRect(0, 0, width, height));
-    const QImage& picture = Current.ScreenBitmap;
+    // Only the album's colour around the picture: the picture covers the rest.
+    for (const QRect& band : QRegion(screen).subtracted(shown))
+        canvas.FillRect(band);
     if (!picture.isNull())
-        canvas.Draw((width - picture.width()) / 2, (height - picture.height()) / 2, picture);
+        canvas.Draw(shown.left(), shown.top(), picture);
     DrawInfo(canvas);
 }
 
