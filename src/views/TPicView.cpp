@@ -11,8 +11,10 @@
 #include "platform/Application.h"
 #include "platform/Automation.h"
 #include "platform/Globals.h"
+#include "platform/MenuIcons.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
+#include "platform/PopupMenu.h"
 #include "platform/ScopedFlag.h"
 #include "platform/ScreenCursor.h"
 #include "platform/ScreenScale.h"
@@ -40,7 +42,6 @@ TPicView::TPicView(QWidget* owner, int64_t archiveBase, QString viewKey, QString
     Timer.SetInterval(kAutoPlayInterval);
     Timer.OnTimer = [this] { TimerTimer(); };
     CreateMenu();
-    FormCreate();
     Loader = std::make_unique<TLoadImageThread>(*Archive, ScreenSize());
     Loader->Delivered = [this](uint8_t slot, PicSlot picture) {
         Deliver(slot, std::move(picture));
@@ -52,53 +53,30 @@ TPicView::~TPicView() {
 }
 
 void TPicView::CreateMenu() {
-    PopupMenu = new QMenu(this);
-    NAlbumRowse = PopupMenu->addAction(QStringLiteral("相册浏览"));
-    NSmallPic = PopupMenu->addAction(QStringLiteral("缩略图浏览"));
-    N5 = PopupMenu->addSeparator();
-    NUpPage = PopupMenu->addAction(QStringLiteral("上一个"));
-    NDownPage = PopupMenu->addAction(QStringLiteral("下一个"));
-    N6 = PopupMenu->addSeparator();
-    NOption = PopupMenu->addAction(QStringLiteral("配置"));
-    N3 = PopupMenu->addSeparator();
-    NExit = PopupMenu->addAction(QStringLiteral("退出"));
-    NAlbumRowse->setShortcut(Qt::Key_F10);
-    NSmallPic->setShortcut(Qt::Key_F11);
-    NUpPage->setShortcut(Qt::Key_PageUp);
-    NDownPage->setShortcut(Qt::Key_PageDown);
-    NOption->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    NExit->setShortcut(Qt::Key_Escape);
-    // The keys are the form's own; the menu only shows them.
-    for (QAction* action : PopupMenu->actions())
-        action->setShortcutContext(Qt::WidgetShortcut);
-    const std::pair<QAction*, void (TPicView::*)()> handlers[] = {
-        {NAlbumRowse, &TPicView::NAlbumRowseClick}, {NSmallPic, &TPicView::NSmallPicClick},
-        {NUpPage, &TPicView::NUpPageClick},         {NDownPage, &TPicView::NDownPageClick},
-        {NOption, &TPicView::NOptionClick},         {NExit, &TPicView::NExitClick}};
-    for (const auto& [action, handler] : handlers)
-        connect(action, &QAction::triggered, this,
-                [this, handler = handler] { Guarded([&] { (this->*handler)(); }); });
+    const auto run = [this](void (TPicView::*handler)()) {
+        return [this, handler] { (this->*handler)(); };
+    };
+    PopupMenu = BuildPopupMenu(
+        this, {{&NAlbumRowse, QStringLiteral("相册浏览"), QStringLiteral("Album Mode"),
+                kIconAlbumMode, Qt::Key_F10, run(&TPicView::NAlbumRowseClick)},
+               {&NSmallPic, QStringLiteral("缩略图浏览"), QStringLiteral("Thumbnails"),
+                kIconThumbnails, Qt::Key_F11, run(&TPicView::NSmallPicClick)},
+               {&N5, {}, {}},
+               {&NUpPage, QStringLiteral("上一个"), QStringLiteral("Back"), kIconBack,
+                Qt::Key_PageUp, run(&TPicView::NUpPageClick)},
+               {&NDownPage, QStringLiteral("下一个"), QStringLiteral("Next"), kIconNext,
+                Qt::Key_PageDown, run(&TPicView::NDownPageClick)},
+               {&N6, {}, {}},
+               {&NOption, QStringLiteral("配置"), QStringLiteral("Options .."), kIconOptions,
+                QKeySequence(Qt::CTRL | Qt::Key_O), run(&TPicView::NOptionClick)},
+               {&N3, {}, {}},
+               {&NExit, QStringLiteral("退出"), QStringLiteral("Exit"), kIconExit, Qt::Key_Escape,
+                run(&TPicView::NExitClick)}});
 }
 
 void TPicView::SetMenuImages(const std::vector<QIcon>* images) {
-    if (images == nullptr)
-        return;
-    const std::pair<QAction*, int> icons[] = {{NAlbumRowse, 8}, {NSmallPic, 6}, {NUpPage, 4},
-                                              {NDownPage, 5},   {NOption, 1},   {NExit, 3}};
-    for (const auto& [action, index] : icons)
-        if (index < int(images->size()))
-            action->setIcon(images->at(index));
-}
-
-void TPicView::FormCreate() {
-    if (LanguageFlag != 1)
-        return;
-    NAlbumRowse->setText(QStringLiteral("Album Mode"));
-    NSmallPic->setText(QStringLiteral("Thumbnails"));
-    NUpPage->setText(QStringLiteral("Back"));
-    NDownPage->setText(QStringLiteral("Next"));
-    NOption->setText(QStringLiteral("Options .."));
-    NExit->setText(QStringLiteral("Exit"));
+    if (images != nullptr)
+        pagora::SetMenuImages(PopupMenu, *images);
 }
 
 QSize TPicView::ScreenSize() const {

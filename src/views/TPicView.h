@@ -105,7 +105,7 @@ class TPicView : public Form {
     void focusOutEvent(QFocusEvent* event) override;
 
   private:
-    void FormCreate();
+    // The menu in the language of LanguageFlag.
     void CreateMenu();
     // The screen's picture: the album's colour, the picture centred, the text.
     void Compose(Canvas& canvas);

@@ -10,7 +10,9 @@
 #include "platform/Application.h"
 #include "platform/Automation.h"
 #include "platform/Globals.h"
+#include "platform/MenuIcons.h"
 #include "platform/MessageBox.h"
+#include "platform/PopupMenu.h"
 #include "platform/ScreenCursor.h"
 #include "platform/ScreenScale.h"
 #include "views/TPicView.h"
@@ -131,33 +133,26 @@ void TfrmRowse::CreateComponents() {
     lblUp->OnClick = [this] { lblUpClick(); };
     lblDown->OnClick = [this] { lblDownClick(); };
 
-    PopupMenu = new QMenu(this);
-    NAlbumRowse = PopupMenu->addAction(QStringLiteral("相册浏览"));
-    NAllScreen = PopupMenu->addAction(QStringLiteral("全屏浏览"));
-    N5 = PopupMenu->addSeparator();
-    NUpPage = PopupMenu->addAction(QStringLiteral("上一个"));
+    const auto run = [this](void (TfrmRowse::*handler)()) {
+        return [this, handler] { (this->*handler)(); };
+    };
+    PopupMenu = BuildPopupMenu(
+        this, {{&NAlbumRowse, QStringLiteral("相册浏览"), QStringLiteral("Album Mode"),
+                kIconAlbumMode, Qt::Key_F10, run(&TfrmRowse::NAlbumRowseClick)},
+               {&NAllScreen, QStringLiteral("全屏浏览"), QStringLiteral("Full Screen"),
+                kIconFullScreen, Qt::Key_F12, run(&TfrmRowse::NAllScreenClick)},
+               {&N5, {}, {}},
+               {&NUpPage, QStringLiteral("上一个"), QStringLiteral("Back"), kIconBack,
+                Qt::Key_PageUp, run(&TfrmRowse::NUpPageClick)},
+               {&NDownPage, QStringLiteral("下一个"), QStringLiteral("Next"), kIconNext,
+                Qt::Key_PageDown, run(&TfrmRowse::NDownPageClick)},
+               {&N6, {}, {}},
+               {&NOption, QStringLiteral("配置"), QStringLiteral("Options .."), kIconOptions,
+                QKeySequence(Qt::CTRL | Qt::Key_O), run(&TfrmRowse::NOptionClick)},
+               {&N3, {}, {}},
+               {&NExit, QStringLiteral("退出"), QStringLiteral("Exit"), kIconExit, Qt::Key_Escape,
+                run(&TfrmRowse::NExitClick)}});
     NUpPage->setEnabled(false);
-    NDownPage = PopupMenu->addAction(QStringLiteral("下一个"));
-    N6 = PopupMenu->addSeparator();
-    NOption = PopupMenu->addAction(QStringLiteral("配置"));
-    N3 = PopupMenu->addSeparator();
-    NExit = PopupMenu->addAction(QStringLiteral("退出"));
-    NAlbumRowse->setShortcut(Qt::Key_F10);
-    NAllScreen->setShortcut(Qt::Key_F12);
-    NUpPage->setShortcut(Qt::Key_PageUp);
-    NDownPage->setShortcut(Qt::Key_PageDown);
-    NOption->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    NExit->setShortcut(Qt::Key_Escape);
-    // The keys are the form's own; the menu only shows them.
-    for (QAction* action : PopupMenu->actions())
-        action->setShortcutContext(Qt::WidgetShortcut);
-    const std::pair<QAction*, void (TfrmRowse::*)()> handlers[] = {
-        {NAlbumRowse, &TfrmRowse::NAlbumRowseClick}, {NAllScreen, &TfrmRowse::NAllScreenClick},
-        {NUpPage, &TfrmRowse::NUpPageClick},         {NDownPage, &TfrmRowse::NDownPageClick},
-        {NOption, &TfrmRowse::NOptionClick},         {NExit, &TfrmRowse::NExitClick}};
-    for (const auto& [action, handler] : handlers)
-        connect(action, &QAction::triggered, this,
-                [this, handler = handler] { Guarded([&] { (this->*handler)(); }); });
     SetColor(color_);
 }
 
@@ -166,12 +161,6 @@ void TfrmRowse::FormCreate() {
         return;
     lblUp->setText(QStringLiteral("Back"));
     lblDown->setText(QStringLiteral("Next"));
-    NAlbumRowse->setText(QStringLiteral("Album Mode"));
-    NAllScreen->setText(QStringLiteral("Full Screen"));
-    NUpPage->setText(QStringLiteral("Back"));
-    NDownPage->setText(QStringLiteral("Next"));
-    NOption->setText(QStringLiteral("Options .."));
-    NExit->setText(QStringLiteral("Exit"));
 }
 
 void TfrmRowse::SetColor(const QColor& color) {
@@ -191,13 +180,8 @@ void TfrmRowse::SetColor(const QColor& color) {
 }
 
 void TfrmRowse::SetMenuImages(const std::vector<QIcon>* images) {
-    if (images == nullptr)
-        return;
-    const std::pair<QAction*, int> icons[] = {{NAlbumRowse, 8}, {NAllScreen, 7}, {NUpPage, 4},
-                                              {NDownPage, 5},   {NOption, 1},    {NExit, 3}};
-    for (const auto& [action, index] : icons)
-        if (index < int(images->size()))
-            action->setIcon(images->at(index));
+    if (images != nullptr)
+        pagora::SetMenuImages(PopupMenu, *images);
 }
 
 void TfrmRowse::ShowPageCounter() {
