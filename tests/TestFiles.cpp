@@ -50,32 +50,6 @@ Bytes TextBytes(const std::string& text) {
     return Bytes(text.begin(), text.end());
 }
 
-Bytes WithExifOrientation(Bytes jpeg, int orientation, bool bigEndian) {
-    // TIFF header, then IFD0 at 8 with the one entry: tag 0x0112, SHORT, 1 value.
-    const auto u16 = [bigEndian](int v) -> Bytes {
-        return bigEndian ? Bytes{uint8_t(v >> 8), uint8_t(v)} : Bytes{uint8_t(v), uint8_t(v >> 8)};
-    };
-    Bytes tiff = bigEndian ? Bytes{'M', 'M'} : Bytes{'I', 'I'};
-    const auto add = [&tiff](const Bytes& more) {
-        tiff.insert(tiff.end(), more.begin(), more.end());
-    };
-    add(u16(42));
-    add(bigEndian ? Bytes{0, 0, 0, 8} : Bytes{8, 0, 0, 0});
-    add(u16(1));
-    add(u16(0x0112));
-    add(u16(3));
-    add(bigEndian ? Bytes{0, 0, 0, 1} : Bytes{1, 0, 0, 0});
-    add(u16(orientation));
-    add({0, 0, 0, 0, 0, 0});  // value padding, then no next IFD
-    Bytes segment = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
-    segment.insert(segment.end(), tiff.begin(), tiff.end());
-    const size_t length = segment.size() - 2;  // APP1 lengths are big-endian
-    segment[2] = uint8_t(length >> 8);
-    segment[3] = uint8_t(length);
-    jpeg.insert(jpeg.begin() + 2, segment.begin(), segment.end());
-    return jpeg;
-}
-
 Bytes NoiseBytes(size_t count, uint32_t seed) {
     Bytes bytes(count);
     uint32_t x = seed * 2654435761u + 1;

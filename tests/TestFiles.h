@@ -27,9 +27,6 @@ using Members = std::vector<std::pair<std::string, Bytes>>;
 Bytes ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const Bytes& bytes);
 Bytes TextBytes(const std::string& text);
-// The JPEG with an EXIF block (APP1, right after SOI) holding only an
-// orientation tag, in Motorola or Intel byte order.
-Bytes WithExifOrientation(Bytes jpeg, int orientation, bool bigEndian = false);
 // Deterministic bytes that deflate cannot shrink much.
 Bytes NoiseBytes(size_t count, uint32_t seed = 1);
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ExifPhoto.h"
 #include "ViewsWindow.h"
 #include "archive/AlbumArchive.h"
 #include "archive/MemberNames.h"
@@ -304,8 +305,7 @@ TEST_F(PictureViewerTest, TurnedPhotosAreShownUpright) {
     QImage halves(400, 300, kBitmapFormat);
     halves.fill(qRgb(220, 20, 20));
     QPainter(&halves).fillRect(200, 0, 200, 300, qRgb(20, 20, 220));
-    const Album album =
-        Replace(ViewsAlbum(), "PIC2.jpg", WithExifOrientation(EncodeJpeg(halves, 95), 6));
+    const Album album = Replace(ViewsAlbum(), "PIC2.jpg", Jpeg(halves, ExifSegment(6, "", "")));
     OpenViews(3, Variant("turned.kfa", album));
     Viewer().Tag = 1;
     Viewer().ShowPicture(2);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <vector>
 
+#include "ExifPhoto.h"
 #include "ViewsWindow.h"
 #include "platform/Globals.h"
 #include "views/TPicView.h"
@@ -178,7 +179,11 @@ INSTANTIATE_TEST_SUITE_P(Cells, FullScreenFromBrowserTest,
 TEST_F(ThumbnailBrowserTest, BadPreviewsLeaveEmptyCellsThatAreNotTriedAgain) {
     Album album = Without(ViewsAlbum(), "SmallPIC2.jpg");
     album = Replace(album, "SmallPIC3.jpg", NoiseBytes(3000));
-    album = Replace(album, "SmallPIC4.jpg", WithExifOrientation(Bytes(40, 0xFF), 6));
+    Bytes turnedNoise = {0xFF, 0xD8};
+    const Bytes exif = ExifSegment(6, "", ""), noise = NoiseBytes(300);
+    turnedNoise.insert(turnedNoise.end(), exif.begin(), exif.end());
+    turnedNoise.insert(turnedNoise.end(), noise.begin(), noise.end());
+    album = Replace(album, "SmallPIC4.jpg", turnedNoise);
     ToBrowser(6, Variant("bad-previews.kfa", album));
     EXPECT_EQ(Page(),
               (std::vector<int>{1, 0, 0, 0, 5, 6, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
