@@ -83,8 +83,8 @@ TEST_F(PictureViewerTest, FivePicturesWrapBothWaysAndSoDoTheirNeighbours) {
     EXPECT_EQ(Slot(Viewer().NextSlot), "PIC2.jpg=2");
 
     ViewerKey(Qt::Key_PageUp);
-    EXPECT_EQ(ShownPicture(), 5);
     Settle();
+    EXPECT_EQ(ShownPicture(), 5);
     EXPECT_EQ(Slot(Viewer().PrevSlot), "PIC4.jpg=4");
     EXPECT_EQ(Slot(Viewer().NextSlot), "PIC1.jpg=1");
 
@@ -94,8 +94,8 @@ TEST_F(PictureViewerTest, FivePicturesWrapBothWaysAndSoDoTheirNeighbours) {
         const qint64 ahead = Viewer().NextSlot.ScreenBitmap.cacheKey();
         ViewerKey(Qt::Key_Space);
         EXPECT_EQ(Viewer().Current.ScreenBitmap.cacheKey(), ahead);
-        shown.push_back(ShownPicture());
         Settle();
+        shown.push_back(ShownPicture());
     }
     EXPECT_EQ(shown, (std::vector<int>{1, 2, 3, 4, 5, 1}));
     EXPECT_EQ(Slot(Viewer().PrevSlot), "PIC5.jpg=5");
@@ -105,14 +105,14 @@ TEST_F(PictureViewerTest, FivePicturesWrapBothWaysAndSoDoTheirNeighbours) {
     const qint64 behind = Viewer().PrevSlot.ScreenBitmap.cacheKey();
     Viewer().NUpPageClick();
     EXPECT_EQ(Viewer().Current.ScreenBitmap.cacheKey(), behind);
-    EXPECT_EQ(ShownPicture(), 5);
     Settle();
+    EXPECT_EQ(ShownPicture(), 5);
     Wheel(-1);  // towards the user: the next picture
+    Settle();
     EXPECT_EQ(ShownPicture(), 1);
-    Settle();
     Wheel(1);
-    EXPECT_EQ(ShownPicture(), 5);
     Settle();
+    EXPECT_EQ(ShownPicture(), 5);
     {
         WaitCursor busy;  // a change under way: the wheel waits
         Wheel(1);
