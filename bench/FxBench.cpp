@@ -2,7 +2,7 @@
 // 75, beside a memcpy of one frame: the copy of the old picture each frame
 // starts with. The goal is every style within 10 times that copy.
 //
-//   build/bench/bench_fx
+//   build/bench/bench_fx [all]    (all: every style's time, not only the slowest five)
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
 
     const size_t bytes = size_t(W) * H * 4;
     std::vector<uint8_t> from(bytes, 7), to(bytes, 1);
-    const double floorMs = bench::BestMs([&] { std::memcpy(to.data(), from.data(), bytes); }, 15);
+    const auto copy = [&] { std::memcpy(to.data(), from.data(), bytes); };
+    double floorMs = bench::BestMs(copy, 15);
 
     struct Row {
         int Style;
@@ -43,12 +44,16 @@ int main(int argc, char** argv) {
         }
         rows.push_back({style, sum / 3});
     }
+    // The machine is shared: the copy is timed again after the styles and
+    // the better time kept, so a busy spell cannot flatter the ratios.
+    floorMs = std::min(floorMs, bench::BestMs(copy, 15));
     std::sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) { return a.Ms > b.Ms; });
 
     std::printf("transition frames at %d x %d, mean of progress 25, 50, 75, best of 5\n", W, H);
     std::printf("  %-44s %8.3f ms\n", "memcpy of one frame (the old picture's copy)", floorMs);
-    std::printf("slowest five:\n");
-    for (size_t i = 0; i < 5 && i < rows.size(); ++i)
+    std::printf(argc > 1 ? "every style, slowest first:\n" : "slowest five:\n");
+    const bool all = argc > 1 && std::strcmp(argv[1], "all") == 0;
+    for (size_t i = 0; i < (all ? rows.size() : 5) && i < rows.size(); ++i)
         std::printf("  %3d %-40s %8.3f ms  x%.1f of the copy\n", rows[i].Style,
                     ShowStyleAt(rows[i].Style).Name, rows[i].Ms, rows[i].Ms / floorMs);
     const auto over = std::count_if(rows.begin(), rows.end(),

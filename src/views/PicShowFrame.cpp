@@ -57,15 +57,14 @@ QRect DrawPart(Canvas& display, const QImage& pic, const CopyPart& part) {
 }
 
 void DrawMask(QImage& display, const QImage& pic, const ShowMask& mask) {
-    for (const QRect& r : mask.Rects)
-        CopyPixels(display, r.topLeft(), pic, r);
+    CopyRectUnion(display, pic, mask.Rects, mask.Within ? &*mask.Within : nullptr);
     if (mask.Paths.empty())
         return;
     QPainter painter(&display);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QBrush(pic));
-    for (const QPainterPath& path : mask.Paths)
-        painter.drawPath(path);
+    for (const QPainterPath& path : mask.Paths) {
+        painter.setClipPath(path);
+        painter.drawImage(0, 0, pic);
+    }
 }
 
 }  // namespace
@@ -95,7 +94,11 @@ QRect DrawShowStyle(int style, int progress, int step, const QImage& pic, Canvas
             return changed;
         }
         case ShowFamily::Region: {
-            ShowMask mask;
+            // Kept between frames, so a frame does not allocate its rectangles anew.
+            thread_local ShowMask mask;
+            mask.Rects.clear();
+            mask.Within.reset();
+            mask.Paths.clear();
             row.Mask(mask, e, progress, random);
             DrawMask(image, pic, mask);
             return whole;

@@ -1,7 +1,8 @@
 #include "views/PicShowRegions.h"
 
-#include <QPolygonF>
 #include <algorithm>
+#include <iterator>
+#include <cmath>
 
 namespace pagora {
 
@@ -100,11 +101,13 @@ void Bars(AxisRects axis, int a, int kind, ShowRandom& random) {
     const int e = a < L ? L / 10 : 0;
     const int f = std::max(2, e / 20);
     const int blocks = e / f, close = (3 * e / f) / 4;
+    // Every bar's solid part spans the same, and the bars overlap without
+    // gaps: together they are one rectangle.
+    if (kind == 1)
+        axis.Put(L - a, L, 0, axis.Across());
+    else
+        axis.Put(0, a, 0, axis.Across());
     for (int i = 0; i < axis.Across(); i += f / 2) {
-        if (kind == 1)
-            axis.Put(L - a, L, i, i + f);
-        else
-            axis.Put(0, a, i, i + f);
         for (int k = blocks; k >= 1; --k) {
             if (random.Random(k) > (close >= k ? 1 : 0))
                 continue;
@@ -145,12 +148,29 @@ void AddDissolvingBars(std::vector<QRect>& out, int W, int H, int a, int b, int 
     Bars(AxisRects(out, H, W, true), b, vKind, random);
 }
 
-void AddTriangle(ShowMask& mask, QPoint a, QPoint b, QPoint c) {
-    QPainterPath path;
-    path.setFillRule(Qt::WindingFill);
-    path.addPolygon(QPolygonF({QPointF(a), QPointF(b), QPointF(c)}));
-    path.closeSubpath();
-    mask.Paths.push_back(path);
+void AddTriangle(ShowMask& mask, int W, int H, QPoint a, QPoint b, QPoint c) {
+    // Corners by height: the long edge runs from the first to the last, the
+    // two short ones meet at the middle corner.
+    QPoint v[3] = {a, b, c};
+    std::sort(std::begin(v), std::end(v), [](QPoint p, QPoint q) { return p.y() < q.y(); });
+    const auto slope = [](QPoint p, QPoint q) {
+        return q.y() == p.y() ? 0.0 : double(q.x() - p.x()) / (q.y() - p.y());
+    };
+    const double longSlope = slope(v[0], v[2]), upperSlope = slope(v[0], v[1]);
+    const double lowerSlope = slope(v[1], v[2]);
+    const int top = std::max(0, v[0].y()), bottom = std::min(H, v[2].y());
+    for (int y = top; y < bottom; ++y) {
+        // Pixel centres lie between integer corners: no row meets a corner.
+        const double yc = y + 0.5;
+        const double x1 = v[0].x() + (yc - v[0].y()) * longSlope;
+        const double x2 = yc < v[1].y() ? v[0].x() + (yc - v[0].y()) * upperSlope
+                                         : v[1].x() + (yc - v[1].y()) * lowerSlope;
+        // The pixels whose centres lie in [left, right).
+        const double from = std::max(std::ceil(std::min(x1, x2) - 0.5), 0.0);
+        const double to = std::min(std::ceil(std::max(x1, x2) - 0.5), double(W));
+        if (from < to)
+            mask.Rects.push_back(QRect(int(from), y, int(to - from), 1));
+    }
 }
 
 void AddRandomBlocks(std::vector<QRect>& out, int W, int H, int p, ShowRandom& random) {
@@ -159,17 +179,6 @@ void AddRandomBlocks(std::vector<QRect>& out, int W, int H, int p, ShowRandom& r
         for (int x = 0; x < W; x += d)
             if (random.Random(100) < p)
                 out.push_back(QRect(x - d, y - d, 2 * d, 2 * d));
-}
-
-std::vector<QRect> IntersectRects(const std::vector<QRect>& a, const std::vector<QRect>& b) {
-    std::vector<QRect> out;
-    for (const QRect& r : a)
-        for (const QRect& s : b) {
-            const QRect both = r & s;
-            if (!both.isEmpty())
-                out.push_back(both);
-        }
-    return out;
 }
 
 }  // namespace pagora

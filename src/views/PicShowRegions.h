@@ -35,12 +35,10 @@ void AddRaggedBands(std::vector<QRect>& out, int W, int H, int a, int b, int hKi
 void AddDissolvingBars(std::vector<QRect>& out, int W, int H, int a, int b, int hKind, int vKind,
                        ShowRandom& random);
 
-void AddTriangle(ShowMask& mask, QPoint a, QPoint b, QPoint c);
+// Rows of the pixels whose centres lie inside the triangle, within W x H.
+void AddTriangle(ShowMask& mask, int W, int H, QPoint a, QPoint b, QPoint c);
 
 // Squares around grid points, each present with a probability of p percent.
 void AddRandomBlocks(std::vector<QRect>& out, int W, int H, int p, ShowRandom& random);
-
-// Every non-empty intersection of a rectangle of a with one of b.
-std::vector<QRect> IntersectRects(const std::vector<QRect>& a, const std::vector<QRect>& b);
 
 }  // namespace pagora

@@ -2,9 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <numbers>
 #include <stdexcept>
 #include <string>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "gfx/Rounding.h"
 #include "views/PicShowRegions.h"
@@ -256,10 +262,8 @@ void Bars(ShowMask& m, const E& e, int, ShowRandom& random) {
 }
 
 void Lattice(ShowMask& m, const E& e, int, ShowRandom&) {
-    std::vector<QRect> a, b;
-    AddInterlacedBands(a, e.W, e.H, 2 * e.X, 2 * e.Y, 1, 1, e.J);
-    AddInterlacedBands(b, e.W, e.H, 2 * e.X, 2 * e.Y, 2, 2, e.J);
-    m.Rects = IntersectRects(a, b);
+    AddInterlacedBands(m.Rects, e.W, e.H, 2 * e.X, 2 * e.Y, 1, 1, e.J);
+    AddInterlacedBands(m.Within.emplace(), e.W, e.H, 2 * e.X, 2 * e.Y, 2, 2, e.J);
 }
 
 void RoundFrame(ShowMask& m, const E& e, int, ShowRandom&) {
@@ -368,37 +372,37 @@ const MaskRow kRegionRows[] = {
     {"ragged grid in from the edges", Ragged<4, 4>},
     {"triangle from the top-left",
      [](ShowMask& m, const E& e, int, ShowRandom&) {
-         AddTriangle(m, {0, 0}, {2 * e.X, 0}, {0, 2 * e.Y});
+         AddTriangle(m, e.W, e.H, {0, 0}, {2 * e.X, 0}, {0, 2 * e.Y});
      }},
     {"triangle from the top-right",
      [](ShowMask& m, const E& e, int, ShowRandom&) {
-         AddTriangle(m, {e.W, 0}, {e.W - 2 * e.X, 0}, {e.W, 2 * e.Y});
+         AddTriangle(m, e.W, e.H, {e.W, 0}, {e.W - 2 * e.X, 0}, {e.W, 2 * e.Y});
      }},
     {"triangle from the bottom-left",
      [](ShowMask& m, const E& e, int, ShowRandom&) {
-         AddTriangle(m, {0, e.H}, {2 * e.X, e.H}, {0, e.H - 2 * e.Y});
+         AddTriangle(m, e.W, e.H, {0, e.H}, {2 * e.X, e.H}, {0, e.H - 2 * e.Y});
      }},
     {"triangle from the bottom-right",
      [](ShowMask& m, const E& e, int, ShowRandom&) {
-         AddTriangle(m, {e.W, e.H}, {e.W - 2 * e.X, e.H}, {e.W, e.H - 2 * e.Y});
+         AddTriangle(m, e.W, e.H, {e.W, e.H}, {e.W - 2 * e.X, e.H}, {e.W, e.H - 2 * e.Y});
      }},
     {"triangles from the left and right",
      [](ShowMask& m, const E& e, int, ShowRandom&) {
-         AddTriangle(m, {0, e.H}, {0, 0}, {e.X, e.H});
-         AddTriangle(m, {e.W, e.H}, {e.W, 0}, {e.W - e.X, 0});
+         AddTriangle(m, e.W, e.H, {0, e.H}, {0, 0}, {e.X, e.H});
+         AddTriangle(m, e.W, e.H, {e.W, e.H}, {e.W, 0}, {e.W - e.X, 0});
      }},
     {"triangles from the top and bottom",
      [](ShowMask& m, const E& e, int, ShowRandom&) {
-         AddTriangle(m, {e.W, 0}, {0, 0}, {e.W, e.Y});
-         AddTriangle(m, {e.W, e.H}, {0, e.H}, {0, e.H - e.Y});
+         AddTriangle(m, e.W, e.H, {e.W, 0}, {0, 0}, {e.W, e.Y});
+         AddTriangle(m, e.W, e.H, {e.W, e.H}, {0, e.H}, {0, e.H - e.Y});
      }},
     {"pinwheel",
      [](ShowMask& m, const E& e, int, ShowRandom&) {
          const QPoint c(e.W / 2, e.H / 2);
-         AddTriangle(m, c, {0, e.H}, {0, e.H - e.Y});
-         AddTriangle(m, {0, 0}, {e.X, 0}, c);
-         AddTriangle(m, {e.W - e.X, e.H}, c, {e.W, e.H});
-         AddTriangle(m, c, {e.W, 0}, {e.W, e.Y});
+         AddTriangle(m, e.W, e.H, c, {0, e.H}, {0, e.H - e.Y});
+         AddTriangle(m, e.W, e.H, {0, 0}, {e.X, 0}, c);
+         AddTriangle(m, e.W, e.H, {e.W - e.X, e.H}, c, {e.W, e.H});
+         AddTriangle(m, e.W, e.H, c, {e.W, 0}, {e.W, e.Y});
      }},
     {"grid of triangles",
      [](ShowMask& m, const E& e, int, ShowRandom&) {
@@ -407,47 +411,90 @@ const MaskRow kRegionRows[] = {
          for (int i = 0; i < 10; ++i)
              for (int j = 0; j < 10; ++j) {
                  const int x0 = e.W * i / 10, y0 = e.H * j / 10;
-                 AddTriangle(m, {x0, y0}, {x0 + leg, y0}, {x0, y0 + drop});
+                 AddTriangle(m, e.W, e.H, {x0, y0}, {x0 + leg, y0}, {x0, y0 + drop});
              }
      }},
 };
 
+// One channel of the cross-fade: old x (100 - p) div 100 + p x new div 100.
+inline uint8_t Fade(uint8_t old, uint8_t pic, int keep, int p) {
+    return uint8_t(old * keep / 100 + p * pic / 100);
+}
+
 void CrossFade(QImage& display, const QImage& pic, const E&, int p) {
-    uint8_t fromOld[256], fromNew[256];
-    for (int v = 0; v < 256; ++v) {
-        fromOld[v] = uint8_t(v * (100 - p) / 100);
-        fromNew[v] = uint8_t(p * v / 100);
-    }
+    const int keep = 100 - p;
     const int w = std::min(display.width(), pic.width());
     const int h = std::min(display.height(), pic.height());
     for (int y = 0; y < h; ++y) {
         uchar* d = display.scanLine(y);
         const uchar* s = pic.constScanLine(y);
-        for (int i = 0; i < 4 * w; i += 4) {
-            d[i] = fromOld[d[i]] + fromNew[s[i]];
-            d[i + 1] = fromOld[d[i + 1]] + fromNew[s[i + 1]];
-            d[i + 2] = fromOld[d[i + 2]] + fromNew[s[i + 2]];
+        int i = 0;
+#if defined(__SSE2__)
+        // Four pixels at a time in 16-bit lanes; v div 100 is (v x 41944) >> 22
+        // for every v up to 255 x 100.
+        const __m128i zero = _mm_setzero_si128(), k = _mm_set1_epi16(short(41944));
+        const __m128i a = _mm_set1_epi16(short(keep)), b = _mm_set1_epi16(short(p));
+        const __m128i opaque = _mm_set1_epi32(int(0xff000000u));
+        const auto part = [&](__m128i v, __m128i f) {
+            return _mm_srli_epi16(_mm_mulhi_epu16(_mm_mullo_epi16(v, f), k), 6);
+        };
+        for (; i + 16 <= 4 * w; i += 16) {
+            const __m128i o = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+            const __m128i n = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+            const __m128i lo = _mm_add_epi16(part(_mm_unpacklo_epi8(o, zero), a),
+                                             part(_mm_unpacklo_epi8(n, zero), b));
+            const __m128i hi = _mm_add_epi16(part(_mm_unpackhi_epi8(o, zero), a),
+                                             part(_mm_unpackhi_epi8(n, zero), b));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                             _mm_or_si128(_mm_packus_epi16(lo, hi), opaque));
+        }
+#endif
+        for (; i < 4 * w; i += 4) {
+            d[i] = Fade(d[i], s[i], keep, p);
+            d[i + 1] = Fade(d[i + 1], s[i + 1], keep, p);
+            d[i + 2] = Fade(d[i + 2], s[i + 2], keep, p);
         }
     }
 }
 
+// The columns x >= 0 where a + x b (b >= 0) lies in [0, limit).
+std::pair<int64_t, int64_t> InsideRange(int64_t a, int64_t b, int64_t limit) {
+    constexpr int64_t kAll = int64_t(1) << 40;
+    if (b == 0)
+        return a >= 0 && a < limit ? std::pair{int64_t(0), kAll}
+                                   : std::pair{int64_t(0), int64_t(0)};
+    const auto ceilDiv = [](int64_t n, int64_t d) { return n <= 0 ? 0 : (n + d - 1) / d; };
+    return {ceilDiv(-a, b), ceilDiv(limit - a, b)};
+}
+
 // Turns the new picture into place about a pivot just outside one corner.
+// The source point moves by (cos t, sin t) per column, followed in 32.32
+// fixed point; rounding takes halves up, but between 1 and 99 the sine and
+// cosine are irrational and no point falls on a half. Both steps are >= 0, so
+// the columns whose source lies inside the picture are one run per row.
 void Rotate(QImage& display, const QImage& pic, int p, int cx, int cy) {
     const double t = (100 - p) * std::numbers::pi / 200;
     const double c = std::cos(t), s = std::sin(t);
-    const long W = pic.width(), H = pic.height();
+    constexpr double kOne = 4294967296.0;
+    constexpr int64_t kHalf = int64_t(1) << 31;
+    const int64_t stepX = std::llround(c * kOne), stepY = std::llround(s * kOne);
+    const int64_t W = pic.width(), H = pic.height();
+    const uchar* bits = pic.constBits();
+    const qsizetype stride = pic.bytesPerLine();
     const int w = std::min(display.width(), pic.width());
     const int h = std::min(display.height(), pic.height());
     for (int y = 0; y < h; ++y) {
-        const double dy = y - cy;
-        const double baseX = cx - dy * s, baseY = cy + dy * c;
+        const double dy = y - cy, dx = -cx;
+        int64_t fx = std::llround((cx + dx * c - dy * s) * kOne) + kHalf;
+        int64_t fy = std::llround((cy + dx * s + dy * c) * kOne) + kHalf;
+        const auto [xLo, xHi] = InsideRange(fx, stepX, W << 32);
+        const auto [yLo, yHi] = InsideRange(fy, stepY, H << 32);
+        const int64_t from = std::max(xLo, yLo), to = std::min({xHi, yHi, int64_t(w)});
         QRgb* d = reinterpret_cast<QRgb*>(display.scanLine(y));
-        for (int x = 0; x < w; ++x) {
-            const double dx = x - cx;
-            const long sx = std::lrint(baseX + dx * c), sy = std::lrint(baseY + dx * s);
-            if (sx >= 0 && sx < W && sy >= 0 && sy < H)
-                d[x] = reinterpret_cast<const QRgb*>(pic.constScanLine(int(sy)))[sx];
-        }
+        fx += from * stepX;
+        fy += from * stepY;
+        for (int64_t x = from; x < to; ++x, fx += stepX, fy += stepY)
+            d[x] = reinterpret_cast<const QRgb*>(bits + (fy >> 32) * stride)[fx >> 32];
     }
 }
 

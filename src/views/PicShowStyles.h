@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QRect>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "views/ShowRandom.h"
@@ -41,10 +42,12 @@ struct CopyParts {
     }
 };
 
-// Where a region style shows the new picture: the union of rectangles and of
-// paths, each path filled on its own.
+// Where a region style shows the new picture: the union of rectangles (only
+// where they meet the union of Within, when there is one) and of paths, each
+// path filled on its own.
 struct ShowMask {
     std::vector<QRect> Rects;
+    std::optional<std::vector<QRect>> Within;
     std::vector<QPainterPath> Paths;
 };
 
