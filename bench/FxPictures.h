@@ -11,6 +11,16 @@
 
 namespace pagora::bench {
 
+// A big letter at the left, half the picture's height.
+inline void Letter(QPainter& painter, int w, int h, const char* letter, const QColor& colour) {
+    QFont font;
+    font.setPixelSize(std::max(6, h / 2));
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(colour);
+    painter.drawText(QRect(w / 16, 0, w / 2, h), Qt::AlignVCenter | Qt::AlignLeft, letter);
+}
+
 // Two pictures told apart at a glance, neither symmetric, so slides, folds
 // and turns show which way they go.
 inline QImage OldPicture(int w, int h) {
@@ -26,12 +36,7 @@ inline QImage OldPicture(int w, int h) {
         painter.drawLine(x, 0, x, h);
     for (int y = 0; y < h; y += grid)
         painter.drawLine(0, y, w, y);
-    QFont font;
-    font.setPixelSize(std::max(6, h / 2));
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(QColor(230, 240, 255));
-    painter.drawText(QRect(w / 16, 0, w / 2, h), Qt::AlignVCenter | Qt::AlignLeft, "A");
+    Letter(painter, w, h, "A", QColor(230, 240, 255));
     return image;
 }
 
@@ -53,12 +58,7 @@ inline QImage NewPicture(int w, int h) {
     painter.drawPath(arrow);
     painter.setBrush(QColor(255, 250, 230));
     painter.drawEllipse(QPointF(w * 0.1, h * 0.15), w * 0.06, w * 0.06);
-    QFont font;
-    font.setPixelSize(std::max(6, h / 2));
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(QColor(60, 20, 10));
-    painter.drawText(QRect(w / 16, 0, w / 2, h), Qt::AlignVCenter | Qt::AlignLeft, "B");
+    Letter(painter, w, h, "B", QColor(60, 20, 10));
     return image;
 }
 
