@@ -181,8 +181,9 @@ void TCustomPicShow::SetManual(bool manual) {
 
 void TCustomPicShow::SetPicture(const QImage& picture) {
     picture_ = picture;
+    // The picture's pixels are device pixels; the control is sized in Qt's.
     if (autoSize_ && align_ == TAlign::alNone && !picture_.isNull())
-        resize(picture_.size());
+        resize(Scale().LogicalCover(picture_.rect()).size());
     if (TNotifyEvent handler = OnChange)
         handler(this);
 }
@@ -420,7 +421,7 @@ void TCustomPicShow::UpdateDisplay() {
 }
 
 void TCustomPicShow::UpdatePicRect() {
-    const QSize client = BackBuffer().size();
+    const QSize client = DeviceSize();
     const QSize size = display_.isNull() ? picture_.size() : display_.size();
     picRect_ = QRect(QPoint(0, 0), size);
     if (center_)
@@ -428,7 +429,7 @@ void TCustomPicShow::UpdatePicRect() {
 }
 
 QRect TCustomPicShow::StretchRect() const {
-    const QSize client = BackBuffer().size();
+    const QSize client = DeviceSize();
     if (!stretchFine_)
         return QRect(QPoint(0, 0), client);
     return AspectFit(display_.isNull() ? picture_.size() : display_.size(), client);
@@ -532,25 +533,25 @@ void TCustomPicShow::leaveEvent(QEvent* event) {
 }
 
 void TCustomPicShow::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = Scale().DevicePoint(event->position());
     if (TMouseEvent handler = OnMouseDown)
         Guarded([&] { handler(this, event->button(), at.x(), at.y()); });
 }
 
 void TCustomPicShow::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = Scale().DevicePoint(event->position());
     const std::weak_ptr<int> alive = alive_;
     if (TMouseEvent handler = OnMouseUp)
         Guarded([&] { handler(this, event->button(), at.x(), at.y()); });
     if (alive.expired())
         return;
-    if (event->button() == Qt::LeftButton && rect().contains(at))
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         if (TNotifyEvent handler = OnClick)
             Guarded([&] { handler(this); });
 }
 
 void TCustomPicShow::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = Scale().DevicePoint(event->position());
     if (TMouseMoveEvent handler = OnMouseMove)
         Guarded([&] { handler(this, at.x(), at.y()); });
 }

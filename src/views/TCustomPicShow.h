@@ -39,6 +39,7 @@ using TMouseMoveEvent = std::function<void(TCustomPicShow* sender, int x, int y)
 // a frame is composed into Display in the UI thread and only the changed part
 // is copied into the back buffer. A handler may Stop, Execute or destroy the
 // control from inside any event, the animation thread's calls included.
+// Pictures, PicRect and pointer positions are in device pixels.
 class TCustomPicShow : public PaintBox {
   public:
     explicit TCustomPicShow(QWidget* parent = nullptr);
