@@ -1,6 +1,5 @@
 #include "views/PicShowFrame.h"
 
-#include <QBrush>
 #include <QPainter>
 #include <algorithm>
 

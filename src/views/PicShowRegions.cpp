@@ -1,8 +1,8 @@
 #include "views/PicShowRegions.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cmath>
+#include <iterator>
 
 namespace pagora {
 
@@ -164,7 +164,7 @@ void AddTriangle(ShowMask& mask, int W, int H, QPoint a, QPoint b, QPoint c) {
         const double yc = y + 0.5;
         const double x1 = v[0].x() + (yc - v[0].y()) * longSlope;
         const double x2 = yc < v[1].y() ? v[0].x() + (yc - v[0].y()) * upperSlope
-                                         : v[1].x() + (yc - v[1].y()) * lowerSlope;
+                                        : v[1].x() + (yc - v[1].y()) * lowerSlope;
         // The pixels whose centres lie in [left, right).
         const double from = std::max(std::ceil(std::min(x1, x2) - 0.5), 0.0);
         const double to = std::min(std::ceil(std::max(x1, x2) - 0.5), double(W));
