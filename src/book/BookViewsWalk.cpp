@@ -38,6 +38,8 @@ void TVudadezEroz::WalkViews() {
         WaitUntil([&] { return ending() || !browser->Loader || browser->Loader->Idle(); });
     };
     const auto shown = [viewer] { return std::to_string(viewer->PictureNo); };
+    // Every frame of each transition, without the pause between them.
+    viewer->PicShow->SetDelay(0);
 
     PressKey(this, Qt::Key_F12);
     settle();

@@ -1,8 +1,11 @@
 #include "views/TPicView.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QRegion>
+#include <QResizeEvent>
 #include <algorithm>
+#include <chrono>
 
 #include "archive/MemberNames.h"
 #include "gfx/Bitmap.h"
@@ -42,6 +45,7 @@ TPicView::TPicView(QWidget* owner, int64_t archiveBase, QString viewKey, QString
     Timer.SetInterval(kAutoPlayInterval);
     Timer.OnTimer = [this] { TimerTimer(); };
     CreateMenu();
+    FormCreate();
     Loader = std::make_unique<TLoadImageThread>(*Archive, ScreenSize());
     Loader->Delivered = [this](uint8_t slot, PicSlot picture) {
         Deliver(slot, std::move(picture));
@@ -79,6 +83,16 @@ void TPicView::SetMenuImages(const std::vector<QIcon>* images) {
         pagora::SetMenuImages(PopupMenu, *images);
 }
 
+void TPicView::FormCreate() {
+    PicShow = new TPicShow(this);
+    PicShow->SetAlign(TAlign::alClient);
+    PicShow->setGeometry(rect());
+    PicShow->OnComplete = [this](TCustomPicShow*) { TransitionDone(); };
+    PicShow->hide();
+    random_.seed(
+        static_cast<uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
+}
+
 QSize TPicView::ScreenSize() const {
     return ScreenDeviceSize();
 }
@@ -87,6 +101,8 @@ void TPicView::ShutDown() {
     closing_ = true;
     Timer.SetEnabled(false);
     LensDown();
+    if (PicShow != nullptr)
+        PicShow->Stop();
     // Deliveries still waiting are served while the loader stops; closing_
     // keeps them from presenting.
     Loader.reset();
@@ -249,15 +265,31 @@ void TPicView::Present(bool direct) {
 }
 
 void TPicView::StartTransition(const QImage& frame) {
-    // Without the transition control the picture is shown as it is.
-    GetCanvas().Draw(0, 0, frame);
-    TransitionDone();
+    // From what the screen shows: the control's own last picture (black
+    // before its first) may be long gone from it.
+    PicShow->setGeometry(rect());
+    if (PicShow->BackBuffer().size() != PicShow->DeviceSize()) {
+        // A hidden child hears of its size only when shown; its buffer must fit now.
+        QResizeEvent resized(PicShow->size(), PicShow->size());
+        QApplication::sendEvent(PicShow, &resized);
+    }
+    PicShow->Invalidate();
+    PicShow->GetCanvas().Draw(0, 0, GetCanvas().Image());
+    PicShow->SetPicture(frame);
+    PicShow->SetStyle(std::uniform_int_distribution<int>(1, 127)(random_));
+    PicShow->Execute();
+    PicShow->show();
+    PicShow->raise();
 }
 
-void TPicView::TransitionDone() {}
+void TPicView::TransitionDone() {
+    PicShow->hide();
+    PicShow->Stop();
+    Invalidate();
+}
 
 bool TPicView::InTransition() const {
-    return false;
+    return PicShow != nullptr && PicShow->Busy();
 }
 
 bool TPicView::Settled() const {
@@ -275,14 +307,38 @@ bool TPicView::MagnifierDown() const {
 }
 
 bool TPicView::LensIsUp() const {
-    return false;
+    return Magnifier != nullptr;
 }
 
-void TPicView::LensUp(int /*x*/, int /*y*/) {}
+void TPicView::LensUp(int x, int y) {
+    if (Magnifier || !HasPicture)
+        return;
+    Canvas& canvas = GetCanvas();
+    const int width = canvas.Width(), height = canvas.Height();
+    // A picture scaled down to the screen is magnified from its own pixels.
+    const bool scaledDown =
+        !Current.JpegSize.isEmpty() && Current.ScreenBitmap.width() < Current.JpegSize.width();
+    if (scaledDown && FullBitmap.isNull()) {
+        WaitCursor hourglass;
+        FullBitmap = DecodeFullBitmap(Current);
+    }
+    if (scaledDown && !FullBitmap.isNull())
+        Magnifier = std::make_unique<TMagnifier>(canvas, FullBitmap, width, height, BackColor);
+    else
+        Magnifier = std::make_unique<TMagnifier>(canvas, width, height);
+    Magnifier->SetLensWidth(width / 4);
+    Magnifier->SetLensHeight(height / 4);
+    Magnifier->MoveTo(x, y);
+}
 
-void TPicView::LensMove(int /*x*/, int /*y*/) {}
+void TPicView::LensMove(int x, int y) {
+    if (Magnifier)
+        Magnifier->MoveTo(x, y);
+}
 
-void TPicView::LensDown() {}
+void TPicView::LensDown() {
+    Magnifier.reset();
+}
 
 void TPicView::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
     const Qt::KeyboardModifiers shifts =
@@ -406,6 +462,9 @@ void TPicView::NOptionClick() {
 
 void TPicView::NExitClick() {
     Leave();
+    // The wipe runs on the form's canvas, which the transition covers.
+    PicShow->Stop();
+    PicShow->hide();
     BlindsToBlack(GetCanvas(), GetCanvas().Width(), GetCanvas().Height());
     automation::Record("exit");
     closing_ = true;

@@ -8,6 +8,7 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@
 #include "platform/Form.h"
 #include "platform/Timer.h"
 #include "views/PicSlot.h"
+#include "views/TCustomPicShow.h"
 #include "views/TLoadImageThread.h"
+#include "views/TMagnifier.h"
 #include "views/ViewLinks.h"
 
 namespace pagora {
@@ -89,6 +92,9 @@ class TPicView : public Form {
     pagora::Timer Timer;
     std::unique_ptr<AlbumArchive> Archive;
     std::unique_ptr<TLoadImageThread> Loader;
+    // The transition control over the whole form, shown only while it runs.
+    TPicShow* PicShow = nullptr;
+    std::unique_ptr<TMagnifier> Magnifier;
 
     QMenu* PopupMenu = nullptr;
     QAction *NAlbumRowse = nullptr, *NSmallPic = nullptr, *N5 = nullptr, *NUpPage = nullptr,
@@ -107,6 +113,7 @@ class TPicView : public Form {
   private:
     // The menu in the language of LanguageFlag.
     void CreateMenu();
+    void FormCreate();
     // The screen's picture: the album's colour, the picture centred, the text.
     void Compose(Canvas& canvas);
     void DrawInfo(Canvas& canvas);
@@ -141,6 +148,7 @@ class TPicView : public Form {
     QString viewKey_;
     QString albumPath_;
     ViewLinks links_;
+    std::mt19937 random_;
     uint8_t stepping_ = 0;
     bool closing_ = false;
 };

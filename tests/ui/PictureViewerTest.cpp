@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <set>
@@ -315,6 +316,105 @@ TEST_F(PictureViewerTest, TurnedPhotosAreShownUpright) {
     // Turned clockwise: the stored left half is on top.
     EXPECT_TRUE(Near(Viewer().GetCanvas().Image().pixel(512, 284), qRgb(220, 20, 20), 30));
     EXPECT_TRUE(Near(Viewer().GetCanvas().Image().pixel(512, 484), qRgb(20, 20, 220), 30));
+}
+
+TEST_F(PictureViewerTest, StepsRunRandomTransitionsFromWhatTheScreenShows) {
+    OpenViews(5);
+    Viewer().Tag = 1;
+    Viewer().ShowPicture(3);  // shown directly, no transition
+    ViewMode = 2;
+    Settle();
+    ASSERT_EQ(ShownPicture(), 3);
+    std::set<int> styles;
+    for (int step = 0; step < 8; ++step) {
+        const int before = Viewer().PictureNo;
+        ViewerKey(Qt::Key_Space);
+        ASSERT_TRUE(Viewer().InTransition());
+        EXPECT_TRUE(Viewer().PicShow->isVisible());
+        styles.insert(Viewer().PicShow->Style());
+        // It starts from the picture on the screen, whatever the control last showed.
+        EXPECT_EQ(Colour(Viewer().PicShow->OldPic()), before);
+        // A click meets the transition, not the way back.
+        Mouse(&Viewer(), QEvent::MouseButtonPress, 300, 300, Qt::LeftButton);
+        EXPECT_EQ(ViewMode, 2);
+        if (step == 5)
+            ViewerKey(Qt::Key_Space);  // a step during it: the newest shows at its end
+        Settle();
+        EXPECT_FALSE(Viewer().PicShow->isVisible());
+        EXPECT_EQ(ShownPicture(), Viewer().PictureNo);
+    }
+    for (int style : styles) {
+        EXPECT_GE(style, 1);
+        EXPECT_LE(style, 127);
+    }
+    EXPECT_GT(styles.size(), 1u);
+}
+
+TEST_F(PictureViewerTest, TheLensMagnifiesTheScreenOrTheFullPictureAndLeavesNoTrace) {
+    QImage large(3000, 2000, kBitmapFormat);
+    for (int y = 0; y < large.height(); ++y)
+        for (int x = 0; x < large.width(); ++x)
+            large.setPixel(x, y, qRgb(x % 256, y % 256, 128));
+    OpenViews(5, Variant("large.kfa", Replace(ViewsAlbum(), "PIC2.jpg", EncodeJpeg(large, 90))));
+    ToolbarForm = &toolbar_;
+    toolbar_.tbtnMagnifier.Down = true;
+    Viewer().Tag = 1;
+    Viewer().ShowPicture(1);
+    ViewMode = 2;
+    Settle();
+    const auto press = [&](int x, int y) {
+        Mouse(&Viewer(), QEvent::MouseButtonPress, x, y, Qt::LeftButton);
+    };
+    const auto release = [&] {
+        Mouse(&Viewer(), QEvent::MouseButtonRelease, 0, 0, Qt::LeftButton);
+    };
+
+    // Picture 1 is not scaled down: the lens magnifies the screen.
+    const QImage before = Viewer().GetCanvas().Image().copy();
+    press(512, 384);
+    ASSERT_TRUE(Viewer().LensIsUp());
+    EXPECT_EQ(ViewMode, 2) << "with the magnifier the click stays";
+    EXPECT_TRUE(Viewer().FullBitmap.isNull());
+    EXPECT_EQ(Viewer().Magnifier->LensRect(), QRect(384, 288, 256, 192));
+    EXPECT_EQ(Viewer().Magnifier->SourceBitmap().Picture.size(), QSize(1024, 768));
+    Mouse(&Viewer(), QEvent::MouseMove, 600, 420);
+    EXPECT_EQ(Viewer().Magnifier->LensRect(), QRect(472, 324, 256, 192));
+    release();
+    EXPECT_FALSE(Viewer().LensIsUp());
+    EXPECT_EQ(Viewer().GetCanvas().Image(), before);
+
+    // Picture 2 is: the lens reads its own pixels, decoded when first needed.
+    ViewerKey(Qt::Key_Space);
+    Settle();
+    ASSERT_EQ(Viewer().Current.ScreenBitmap.size(), QSize(1024, 683));
+    EXPECT_TRUE(Viewer().FullBitmap.isNull());
+    const QImage scaled = Viewer().GetCanvas().Image().copy();
+    press(100, 100);
+    ASSERT_TRUE(Viewer().LensIsUp());
+    EXPECT_EQ(Viewer().FullBitmap.size(), QSize(3000, 2000));
+    EXPECT_EQ(Viewer().Magnifier->SourceBitmap().Picture.size(), QSize(3000, 2000));
+    release();
+    EXPECT_EQ(Viewer().GetCanvas().Image(), scaled);
+
+    // Auto-play waits while the lens is up; a step, a lost focus take it down first.
+    press(300, 300);
+    Viewer().TimerTimer();
+    EXPECT_EQ(Viewer().PictureNo, 2);
+    EXPECT_TRUE(Viewer().LensIsUp());
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(&Viewer(), &out);
+    EXPECT_FALSE(Viewer().LensIsUp());
+    EXPECT_EQ(Viewer().GetCanvas().Image(), scaled);
+    press(300, 300);
+    ViewerKey(Qt::Key_Space);
+    EXPECT_FALSE(Viewer().LensIsUp());
+    Settle();
+    EXPECT_EQ(ShownPicture(), 3);
+
+    // The magnifier button up: the click goes back.
+    toolbar_.tbtnMagnifier.Down = false;
+    press(300, 300);
+    EXPECT_EQ(ViewMode, 1);
 }
 
 TEST_F(PictureViewerTest, MenuCaptionsIconsAndKeys) {

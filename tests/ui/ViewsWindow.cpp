@@ -54,6 +54,8 @@ void ViewsTest::OpenViews(int pictures, const std::string& album) {
     Open(kViewsPictures, 0, album, pictures);
     ASSERT_NE(PicViewForm, nullptr);
     ASSERT_NE(RowseForm, nullptr);
+    // Every frame of a transition, without the pause between them.
+    PicViewForm->PicShow->SetDelay(0);
 }
 
 TPicView& ViewsTest::Viewer() const {
