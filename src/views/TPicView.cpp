@@ -258,10 +258,12 @@ void TPicView::Present(bool direct) {
     }
     if (InTransition())
         return;  // the running one finishes, then the form shows the newest picture
-    QImage frame(GetCanvas().Width(), GetCanvas().Height(), kBitmapFormat);
-    Canvas canvas(&frame);
+    // Kept between transitions: a new screen-sized bitmap each step costs its page faults.
+    if (frame_.size() != GetCanvas().Image().size())
+        frame_ = QImage(GetCanvas().Image().size(), kBitmapFormat);
+    Canvas canvas(&frame_);
     Compose(canvas);
-    StartTransition(frame);
+    StartTransition(frame_);
 }
 
 void TPicView::StartTransition(const QImage& frame) {
@@ -272,8 +274,9 @@ void TPicView::StartTransition(const QImage& frame) {
         // A hidden child hears of its size only when shown; its buffer must fit now.
         QResizeEvent resized(PicShow->size(), PicShow->size());
         QApplication::sendEvent(PicShow, &resized);
+        // Painted once, its buffer is what a transition starts from.
+        PicShow->Invalidate();
     }
-    PicShow->Invalidate();
     PicShow->GetCanvas().Draw(0, 0, GetCanvas().Image());
     PicShow->SetPicture(frame);
     PicShow->SetStyle(std::uniform_int_distribution<int>(1, 127)(random_));
@@ -285,6 +288,8 @@ void TPicView::StartTransition(const QImage& frame) {
 void TPicView::TransitionDone() {
     PicShow->hide();
     PicShow->Stop();
+    // The frame is ours again, to be drawn over in place next time.
+    PicShow->SetPicture(QImage());
     Invalidate();
 }
 

@@ -148,6 +148,7 @@ class TPicView : public Form {
     QString viewKey_;
     QString albumPath_;
     ViewLinks links_;
+    QImage frame_;
     std::mt19937 random_;
     uint8_t stepping_ = 0;
     bool closing_ = false;
