@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "BenchTimer.h"
+#include "OffscreenScreen.h"
 #include "SyntheticPhoto.h"
 #include "archive/AlbumArchive.h"
 #include "archive/AlbumWriter.h"
@@ -176,16 +177,7 @@ void BrowserPages(const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const QString config = QDir::tempPath() + "/bench-views-screen.json";
-    QFile file(config);
-    file.open(QIODevice::WriteOnly);
-    file.write(QString(R"({ "screens": [ { "name": "s", "x": 0, "y": 0, "width": %1,
-        "height": %2, "logicalDpi": 96, "physicalWidth": 500, "physicalHeight": 280 } ] })")
-                   .arg(kScreenW)
-                   .arg(kScreenH)
-                   .toUtf8());
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    const QString config = pagora::bench::UseOffscreenScreen("bench-views", kScreenW, kScreenH);
     QApplication app(argc, argv);
     const QString folder = QDir::tempPath() + "/bench-views";
     QDir().mkpath(folder);
