@@ -47,13 +47,16 @@ void BufferedWidget::Flush(const QRect& rect) {
             this, [this] { FlushPending(); }, Qt::QueuedConnection);
 }
 
-void BufferedWidget::FlushPending() {
+bool BufferedWidget::FlushPending() {
     QRegion region;
     {
         std::lock_guard lock(pendingMutex_);
         region.swap(pending_);
     }
+    if (region.isEmpty())
+        return false;
     repaint(region);
+    return true;
 }
 
 void BufferedWidget::paintEvent(QPaintEvent* event) {

@@ -25,6 +25,9 @@ class BufferedWidget : public QWidget {
 
     // Runs the widget's own painting into the buffer and shows all of it.
     void Invalidate();
+    // Shows at once what workers have drawn and not yet shown, for a UI thread
+    // that waits without dispatching messages; true when there was any.
+    bool FlushPending();
 
   protected:
     virtual void PaintContent() {}
@@ -35,7 +38,6 @@ class BufferedWidget : public QWidget {
 
   private:
     void Flush(const QRect& rect);
-    void FlushPending();
 
     QImage buffer_;
     std::unique_ptr<Canvas> canvas_;
