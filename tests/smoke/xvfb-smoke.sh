@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # The viewer in a real X window: a bundled album starts on a private Xvfb
-# screen, the book is found on a screenshot where its layout puts it, and Esc
-# ends the program with status 0.
+# screen, a screenshot is taken while its opening runs, the book is found on a
+# screenshot where its layout puts it, and Esc ends the program with status 0.
 #
 #   xvfb-smoke.sh VIEWER KFA ALBUM PROBE [OUT_FOLDER]
 #
-# Exits 77 (skipped) when Xvfb or xdotool is missing. The screenshot and the
-# logs are left in OUT_FOLDER (default: a temporary folder, removed).
+# Exits 77 (skipped) when Xvfb or xdotool is missing. The screenshots
+# (opening.png, screen.png) and the logs are left in OUT_FOLDER (default: a
+# temporary folder, removed).
 set -u
 viewer=$1 kfa=$2 album=$3 probe=$4 out=${5:-}
 size=1024x768
@@ -70,6 +71,17 @@ env -u PAGORA_ANSWERS -u PAGORA_THEN -u PAGORA_SNAPSHOT -u PAGORA_LANGUAGE \
     TMPDIR="$work/tmp" PAGORA_AUTOMATION="$work/automation.log" \
     "$work/Smoke" >"$work/viewer.out" 2>"$work/viewer.err" &
 app_pid=$!
+
+# A look at the opening under way, kept with the other screenshot.
+for _ in $(seq 600); do
+    grep -q '^opening' "$work/automation.log" 2>/dev/null && break
+    grep -q '^painted' "$work/automation.log" 2>/dev/null && break
+    kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before its opening"
+    sleep 0.05
+done
+grep -q '^opening' "$work/automation.log" || fail "the book was shown without its opening"
+sleep 0.2
+"$probe" --opening "$work/tile.jpg" "$work/opening.png" || fail "screenshot of the opening"
 
 for _ in $(seq 600); do
     grep -q '^painted' "$work/automation.log" 2>/dev/null && break
