@@ -77,10 +77,9 @@ for _ in $(seq 600); do
     grep -q '^opening' "$work/automation.log" 2>/dev/null && break
     grep -q '^painted' "$work/automation.log" 2>/dev/null && break
     kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before its opening"
-    sleep 0.05
+    sleep 0.02
 done
 grep -q '^opening' "$work/automation.log" || fail "the book was shown without its opening"
-sleep 0.2
 "$probe" --opening "$work/tile.jpg" "$work/opening.png" || fail "screenshot of the opening"
 
 for _ in $(seq 600); do
