@@ -18,7 +18,12 @@ bool SoundEffect::Load(const std::string& path) {
     }
     if (!audio::Open())
         return false;
-    chunk_ = Mix_LoadWAV(path.c_str());
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (file == nullptr)
+        return false;
+    // Closed here: SDL_mixer leaves it open when the file is no sound it knows.
+    chunk_ = Mix_LoadWAV_RW(file, 0);
+    SDL_RWclose(file);
     return chunk_ != nullptr;
 }
 
