@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "BenchTimer.h"
@@ -28,8 +29,19 @@ namespace {
 
 constexpr double kGoal = 1.15;
 
-double Opening(pagora::Form& window, const QImage& back, const QImage& book, QPoint at,
-               bool copiesSkipped) {
+// Processor time of the whole process (both threads), in milliseconds.
+double CpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+struct Times {
+    double Wall = 1e300, Cpu = 1e300;
+};
+
+void Opening(pagora::Form& window, const QImage& back, const QImage& book, QPoint at,
+             bool copiesSkipped, Times& best) {
     using namespace pagora;
     TBootFlash flash(window.GetCanvas());
     flash.SetSeed(1);
@@ -37,8 +49,11 @@ double Opening(pagora::Form& window, const QImage& back, const QImage& book, QPo
     flash.AddPicture(&back, {0, 0});
     flash.AddPicture(&book, at);
     const auto start = Clock::now();
+    const double cpu = CpuMs();
     flash.PlayOn(window, 60000);
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    best.Cpu = std::min(best.Cpu, CpuMs() - cpu);
+    best.Wall = std::min(best.Wall,
+                         std::chrono::duration<double, std::milli>(Clock::now() - start).count());
 }
 
 void Screen(int width, int height, int runs) {
@@ -59,19 +74,20 @@ void Screen(int width, int height, int runs) {
     const double floorMs = BestMs([&] { std::memcpy(to.data(), from.data(), bytes); }, 9);
 
     // Alternated, so both kinds of run meet the same load on the machine.
-    std::vector<double> paced, real;
+    Times paced, real;
     for (int i = 0; i < runs; ++i) {
-        paced.push_back(Opening(window, back, book, at, true));
-        real.push_back(Opening(window, back, book, at, false));
+        Opening(window, back, book, at, true, paced);
+        Opening(window, back, book, at, false, real);
     }
-    const double pacedMs = *std::min_element(paced.begin(), paced.end());
-    const double realMs = *std::min_element(real.begin(), real.end());
+    const double ratio = real.Wall / paced.Wall;
     std::printf("\n%d x %d: background %.1f MB, closed book %d x %d\n", size.width(), size.height(),
                 back.sizeInBytes() / 1e6, book.width(), book.height());
     std::printf("  %-40s %9.3f ms\n", "memcpy of the bytes revealed (floor)", floorMs);
-    std::printf("  %-40s %9.1f ms\n", "pacing alone (copies, flushes skipped)", pacedMs);
-    std::printf("  %-40s %9.1f ms  x%.3f of the pacing (goal <= x%.2f)%s\n", "the opening, shown",
-                realMs, realMs / pacedMs, kGoal, realMs / pacedMs <= kGoal ? "" : "  OVER");
+    std::printf("  %-40s %9.1f ms  (processor %.1f ms)\n", "pacing alone (copies, flushes skipped)",
+                paced.Wall, paced.Cpu);
+    std::printf("  %-40s %9.1f ms  (processor %.1f ms)  x%.3f of the pacing (goal <= x%.2f)%s\n",
+                "the opening, shown", real.Wall, real.Cpu, ratio, kGoal,
+                ratio <= kGoal ? "" : "  OVER");
     window.hide();
 }
 
