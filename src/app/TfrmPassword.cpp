@@ -11,6 +11,7 @@
 #include "platform/GbkText.h"
 #include "platform/Globals.h"
 #include "platform/MessageBox.h"
+#include "platform/ScreenScale.h"
 
 namespace pagora {
 
@@ -27,9 +28,12 @@ class StarStyle : public QProxyStyle {
     }
 };
 
-// A padlock on a transparent ground, the prompt's picture.
+// A padlock on a transparent ground, the prompt's picture, drawn at the
+// screen's scale so that Qt need not enlarge it.
 QPixmap PadlockPicture() {
-    QPixmap picture(59, 53);
+    const ScreenScale scale = ProgramScale();
+    QPixmap picture(scale.DeviceSize(QSize(59, 53)));
+    picture.setDevicePixelRatio(scale.Ratio());
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -31,6 +31,9 @@ void InstallAutomation() {
 int main(int argc, char** argv) {
     // Before any window exists.
     LanguageFlag = qgetenv("PAGORA_LANGUAGE") == "en" ? 1 : 0;
+    // Fractional scales stay as they are: the canvases are in device pixels.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
+        Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();

@@ -39,7 +39,7 @@ void TVudadezEroz::FormMouseDown(Qt::MouseButton button, int x, int y) {
         FormMouseMove(x, y);
     if (button == Qt::RightButton) {
         NOut->setEnabled(HotZone == 2);
-        PopupMenu->popup(mapToGlobal(QPoint(x, y)));
+        PopupMenu->popup(GlobalFromDevice(QPoint(x, y)));
         return;
     }
     if (button != Qt::LeftButton)

@@ -6,7 +6,7 @@
 
 namespace pagora {
 
-BookLayout ComputeBookLayout(int screenW, int screenH) {
+BookLayout ComputeBookLayout(int screenW, int screenH, const ChromeSize& chrome) {
     BookLayout b;
     b.ScreenW = std::max(screenW, 1);
     b.ScreenH = std::max(screenH, 1);
@@ -38,10 +38,12 @@ BookLayout ComputeBookLayout(int screenW, int screenH) {
     b.LeftPicX = (b.PageWidth - b.PicWidth) / 3;
     b.RightPicX = (b.PageWidth - b.PicWidth) * 2 / 3;
 
-    b.LabelTop = b.PageY + b.PageHeight + b.ShadeDepth + (b.PageY - 14) / 2;
-    b.UpLabelLeft = W - 220;
-    b.DownLabelLeft = W - 170;
-    b.PageLabelLeft = W - 120;
+    // The labels' letters and the gaps between them keep their size.
+    const auto px = [&chrome](int pixels) { return chrome ? chrome(pixels) : pixels; };
+    b.LabelTop = b.PageY + b.PageHeight + b.ShadeDepth + (b.PageY - px(14)) / 2;
+    b.UpLabelLeft = W - px(220);
+    b.DownLabelLeft = W - px(170);
+    b.PageLabelLeft = W - px(120);
     return b;
 }
 

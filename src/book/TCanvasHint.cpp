@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPolygon>
-#include <QScreen>
 #include <algorithm>
 #include <stdexcept>
 #include <string>
@@ -105,7 +104,7 @@ class Fitting {
 
 // A value on one line, or broken onto the next row's line and cut short
 // there with "...".
-void PaintValue(Canvas& canvas, int x, int y, int room, const QString& value) {
+void PaintValue(Canvas& canvas, int x, int y, int room, const QString& value, int rowStep) {
     const QFontMetrics metrics(canvas.Font);
     if (metrics.horizontalAdvance(value) <= room) {
         canvas.TextOut(x, y, value);
@@ -116,17 +115,19 @@ void PaintValue(Canvas& canvas, int x, int y, int room, const QString& value) {
     canvas.TextOut(x, y, first.Leading(k - 1));
     const QString rest = first.From(k - 1);
     if (metrics.horizontalAdvance(rest) <= room) {
-        canvas.TextOut(x, y + kRowStep, rest);
+        canvas.TextOut(x, y + rowStep, rest);
         return;
     }
     const Fitting second(metrics, rest);
-    canvas.TextOut(x, y + kRowStep, second.Leading(second.Reaching(room) - 3) + "...");
+    canvas.TextOut(x, y + rowStep, second.Leading(second.Reaching(room) - 3) + "...");
 }
 
-void PaintText(Canvas& canvas, const QRect& area, const HintText& text, bool english) {
+void PaintText(Canvas& canvas, const QRect& area, const HintText& text, bool english,
+               ScreenScale scale) {
     InstallFontSubstitutions();
+    const int inset = scale.Scaled(kTextInset), rowStep = scale.Scaled(kRowStep);
     QFont font(english ? QStringLiteral("MS Sans Serif") : QStringLiteral("宋体"));
-    font.setPixelSize(12);
+    font.setPixelSize(scale.Scaled(12));
     // Pure colours only: the balloon's white is its transparent key.
     font.setStyleStrategy(QFont::NoAntialias);
     canvas.Font = font;
@@ -135,10 +136,10 @@ void PaintText(Canvas& canvas, const QRect& area, const HintText& text, bool eng
     // A row that would run past the body stays off the white around it.
     canvas.SetClipRegion(QRegion(area));
     for (size_t i = 0; i < text.size(); ++i) {
-        const int y = area.top() + kTextInset + kRowStep * int(i);
+        const int y = area.top() + inset + rowStep * int(i);
         if (y > area.bottom())
             break;  // and so are all later rows, however many
-        int x = area.left() + kTextInset;
+        int x = area.left() + inset;
         const QString label = Printable(text[i].Label);
         if (!label.isEmpty()) {
             canvas.Font.setBold(true);
@@ -146,7 +147,7 @@ void PaintText(Canvas& canvas, const QRect& area, const HintText& text, bool eng
             x += canvas.TextExtent(label).width();
             canvas.Font.setBold(false);
         }
-        PaintValue(canvas, x, y, area.left() + area.width() - x, Printable(text[i].Value));
+        PaintValue(canvas, x, y, area.left() + area.width() - x, Printable(text[i].Value), rowStep);
     }
     canvas.ClearClip();
 }
@@ -162,15 +163,15 @@ void PaintBody(QImage& image, const QRect& body, int corner) {
 }
 
 QSize ScreenSize(const Canvas& fallback) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        return screen->size();
+    if (QGuiApplication::primaryScreen())
+        return ScreenDeviceSize();
     return {fallback.Width(), fallback.Height()};
 }
 
 }  // namespace
 
 QImage PaintBalloon(QSize size, int tailX1, int tailX2, int tailHeight, int corner, int orientation,
-                    const HintText& text, bool english) {
+                    const HintText& text, bool english, ScreenScale scale) {
     CheckBalloonSize(size);
     if (orientation < 0 || orientation > 3)
         throw std::invalid_argument("hint balloon orientation " + std::to_string(orientation) +
@@ -195,7 +196,7 @@ QImage PaintBalloon(QSize size, int tailX1, int tailX2, int tailHeight, int corn
     const QRect body = bottom ? QRect(0, 0, w, h - th + 1) : QRect(0, th, w, h - th);
     PaintBody(image, body, corner);
 
-    PaintText(canvas, body, text, english);
+    PaintText(canvas, body, text, english, scale);
 
     // Opens the body's outline where the tail joins it.
     canvas.PenColor = kBalloonYellow;
@@ -206,6 +207,7 @@ QImage PaintBalloon(QSize size, int tailX1, int tailX2, int tailHeight, int corn
 
 TCanvasHint::TCanvasHint(Canvas& target)
     : LanguageFlag(pagora::LanguageFlag),
+      Scale(ProgramScale()),
       target_(target),
       save_(NewBitmap24(0, 0)),
       balloon_(NewBitmap24(0, 0)) {
@@ -218,11 +220,13 @@ TCanvasHint::TCanvasHint(Canvas& target)
 
 void TCanvasHint::SetHintSize(const QRect& rect) {
     CheckBalloonSize(rect.size());
-    size_ = rect;
-    balloon_ = NewBitmap24(rect.width(), rect.height());
-    tailX1_ = rect.width() / 8;
-    tailX2_ = rect.width() / 16 * 3;
-    tailHeight_ = rect.height() / 3;
+    const QSize size = Scale.DeviceSize(rect.size());
+    CheckBalloonSize(size);
+    size_ = QRect(rect.topLeft(), size);
+    balloon_ = NewBitmap24(size.width(), size.height());
+    tailX1_ = size.width() / 8;
+    tailX2_ = size.width() / 16 * 3;
+    tailHeight_ = size.height() / 3;
     corner_ = tailHeight_ / 4;
 }
 
@@ -261,7 +265,7 @@ void TCanvasHint::ShowHintNow(int x, int y, const HintText& text) {
         orientation += 1;
     }
     balloon_ = PaintBalloon(size_.size(), tailX1_, tailX2_, tailHeight_, corner_, orientation, text,
-                            LanguageFlag == 1);
+                            LanguageFlag == 1, Scale);
     orientation_ = orientation;
 
     CanvasLock lock(target_);

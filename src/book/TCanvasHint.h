@@ -6,6 +6,7 @@
 #include <QString>
 #include <vector>
 
+#include "platform/ScreenScale.h"
 #include "platform/Timer.h"
 
 namespace pagora {
@@ -28,8 +29,9 @@ class TCanvasHint {
     TCanvasHint(const TCanvasHint&) = delete;
     TCanvasHint& operator=(const TCanvasHint&) = delete;
 
-    // The balloon's size; callers pass Left = Top = 0. Throws
-    // std::invalid_argument for an empty or oversized rectangle.
+    // The balloon's size at scale 1, made Scale times larger; callers pass
+    // Left = Top = 0. Throws std::invalid_argument for an empty or oversized
+    // rectangle.
     void SetHintSize(const QRect& rect);
     // Shown after 1.1 s of no further request, taken away 8 s later.
     void ShowHintDelayed(int x, int y, HintText text);
@@ -55,6 +57,9 @@ class TCanvasHint {
 
     // 1 English, anything else Chinese; starts as the program's LanguageFlag.
     int LanguageFlag;
+    // Sizes, rows and letters keep their physical size; positions are the
+    // canvas's device pixels. Starts as the program's scale.
+    ScreenScale Scale;
 
   private:
     void Restore();
@@ -75,8 +80,9 @@ class TCanvasHint {
     int tailX1_ = 0, tailX2_ = 0, tailHeight_ = 0, corner_ = 0;
 };
 
-// The balloon picture itself: white where the target shows through.
+// The balloon picture itself: white where the target shows through. size and
+// the tail are in device pixels; the text's rows and letters take the scale.
 QImage PaintBalloon(QSize size, int tailX1, int tailX2, int tailHeight, int corner, int orientation,
-                    const HintText& text, bool english);
+                    const HintText& text, bool english, ScreenScale scale = ScreenScale());
 
 }  // namespace pagora

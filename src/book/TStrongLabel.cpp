@@ -7,23 +7,23 @@
 #include <QPoint>
 
 #include "platform/MessageBox.h"
+#include "platform/ScreenScale.h"
 
 namespace pagora {
 
 namespace {
 
 constexpr int kTextFlags = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-// The halo reaches one pixel past the text on each side.
-constexpr int kHaloSpan = 2;
+constexpr int kFontPixels = 14;
 
 }  // namespace
 
 void DrawOutlinedText(QPainter& painter, const QRect& r, const QString& text, const QFont& font,
                       int flags, const QColor& fontColor, const QColor& borderColor, bool enabled,
-                      const QColor& buttonHighlight, const QColor& buttonShadow) {
+                      const QColor& buttonHighlight, const QColor& buttonShadow, int step) {
     static constexpr QPoint kRing[] = {{0, 0}, {1, 0}, {2, 0}, {2, 1},
                                        {2, 2}, {1, 2}, {0, 2}, {0, 1}};
-    const QPoint centre(1, 1);
+    const QPoint centre(step, step);
     painter.save();
     painter.setFont(font);
     painter.setBrush(Qt::NoBrush);
@@ -35,7 +35,7 @@ void DrawOutlinedText(QPainter& painter, const QRect& r, const QString& text, co
     }
     painter.setPen(halo);
     for (const QPoint& offset : kRing)
-        painter.drawText(r.translated(offset), flags, text);
+        painter.drawText(r.translated(offset * step), flags, text);
     painter.setPen(fontColor);
     painter.drawText(r.translated(centre), flags, text);
     painter.restore();
@@ -43,7 +43,7 @@ void DrawOutlinedText(QPainter& painter, const QRect& r, const QString& text, co
 
 TStrongLabel::TStrongLabel(QWidget* parent) : QWidget(parent) {
     QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(14);
+    font.setPixelSize(ScreenScale::Of(this).Scaled(kFontPixels));
     font.setBold(true);
     setFont(font);
     // Only the text is drawn; the book shows through around it.
@@ -62,7 +62,8 @@ void TStrongLabel::SetCaption(const QString& caption) {
 }
 
 void TStrongLabel::SetPosition(int left, int top) {
-    move(left, top);
+    position_ = QPoint(left, top);
+    AdjustBounds();
 }
 
 void TStrongLabel::SetVisible(bool visible) {
@@ -74,9 +75,20 @@ void TStrongLabel::Repaint() {
         repaint();
 }
 
+int TStrongLabel::HaloStep() const {
+    return ScreenScale::Of(this).Scaled(1);
+}
+
 void TStrongLabel::AdjustBounds() {
+    // The halo reaches one step past the text on each side.
+    const int span = 2 * HaloStep();
     const QSize text = QFontMetrics(font()).size(kTextFlags, caption_);
-    resize(caption_.isEmpty() ? QSize(0, 0) : text + QSize(kHaloSpan, kHaloSpan));
+    deviceSize_ = caption_.isEmpty() ? QSize(0, 0) : text + QSize(span, span);
+    // The widget covers every device pixel the label draws on.
+    const QRect cover = ScreenScale::Of(this).LogicalCover(DeviceRect());
+    setGeometry(
+        QRect(cover.isEmpty() ? ScreenScale::Of(this).LogicalPoint(position_) : cover.topLeft(),
+              cover.size()));
 }
 
 void TStrongLabel::changeEvent(QEvent* event) {
@@ -85,16 +97,31 @@ void TStrongLabel::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
 }
 
+bool TStrongLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        QFont scaled = font();
+        scaled.setPixelSize(ScreenScale::Of(this).Scaled(kFontPixels));
+        setFont(scaled);
+    }
+    return QWidget::event(event);
+}
+
 void TStrongLabel::paintEvent(QPaintEvent* /*event*/) {
     if (caption_.isEmpty())
         return;
     QPainter painter(this);
+    const double ratio = ScreenScale::Of(this).Ratio();
+    if (ratio != 1.0) {
+        // In device pixels, from the label's own device position.
+        painter.setWorldTransform(QTransform::fromScale(1 / ratio, 1 / ratio));
+        painter.translate(QPointF(position_) - QPointF(pos()) * ratio);
+    }
     const QPalette& colours = palette();
     // The text keeps its colour when the label is disabled; only the halo
     // and the shadow text change.
-    DrawOutlinedText(painter, rect(), caption_, font(), kTextFlags,
+    DrawOutlinedText(painter, QRect(QPoint(0, 0), deviceSize_), caption_, font(), kTextFlags,
                      colours.color(QPalette::Active, foregroundRole()), BorderColor, isEnabled(),
-                     colours.color(QPalette::Light), colours.color(QPalette::Dark));
+                     colours.color(QPalette::Light), colours.color(QPalette::Dark), HaloStep());
 }
 
 void TStrongLabel::mousePressEvent(QMouseEvent* event) {

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -154,7 +153,8 @@ void TVudadezEroz::Progress(TfrmFlash& flash, int percent) {
 }
 
 void TVudadezEroz::FormCreate() {
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // The book is laid out and decoded in the screen's device pixels.
+    const QSize screen = ScreenDeviceSize();
     ScreenW = screen.width();
     ScreenH = screen.height();
 
@@ -260,7 +260,8 @@ int TVudadezEroz::PictureCount() const {
 }
 
 void TVudadezEroz::LayoutBook() {
-    layout_ = ComputeBookLayout(ScreenW, ScreenH);
+    layout_ = ComputeBookLayout(ScreenW, ScreenH,
+                                [scale = Scale()](int pixels) { return scale.Scaled(pixels); });
     PageWidth = layout_.PageWidth;
     PageHeight = layout_.PageHeight;
     PageY = layout_.PageY;
@@ -418,7 +419,7 @@ void TVudadezEroz::FormPaint() {
 
 void TVudadezEroz::NExitClick() {
     exiting_ = true;
-    BlindsToBlack(GetCanvas(), width(), height());
+    BlindsToBlack(GetCanvas(), GetCanvas().Width(), GetCanvas().Height());
     automation::Record("exit");
     EndProgram(0);
 }

@@ -31,9 +31,13 @@ void BufferedWidget::Invalidate() {
     repaint();
 }
 
+QSize BufferedWidget::DeviceSize() const {
+    return Scale().DeviceSize(size()).expandedTo(QSize(1, 1));
+}
+
 void BufferedWidget::Flush(const QRect& rect) {
     if (IsUiThread()) {
-        repaint(rect);
+        repaint(Scale().LogicalCover(rect));
         return;
     }
     bool post = false;
@@ -55,36 +59,64 @@ bool BufferedWidget::FlushPending() {
     }
     if (region.isEmpty())
         return false;
-    repaint(region);
+    const ScreenScale scale = Scale();
+    QRegion logical;
+    for (const QRect& rect : region)
+        logical += scale.LogicalCover(rect);
+    repaint(logical);
     return true;
 }
 
 void BufferedWidget::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    const ScreenScale scale = Scale();
+    // Drawn in device pixels: the painter's own scale cancelled, the copy is
+    // a plain blit, never a resample.
+    if (scale.Ratio() != 1.0)
+        painter.setWorldTransform(QTransform::fromScale(1 / scale.Ratio(), 1 / scale.Ratio()));
     CanvasLock lock(*canvas_);
-    for (const QRect& rect : event->region())
-        painter.drawImage(rect.topLeft(), buffer_, rect);
+    for (const QRect& rect : event->region()) {
+        const QRect device = scale.DeviceCover(rect) & buffer_.rect();
+        if (!device.isEmpty())
+            painter.drawImage(device.topLeft(), buffer_, device);
+    }
+}
+
+bool BufferedWidget::FitBuffer() {
+    const QSize size = DeviceSize();
+    if (size == buffer_.size())
+        return false;
+    CanvasLock lock(*canvas_);
+    QImage resized(size, kBitmapFormat);
+    resized.fill(palette().color(QPalette::Window));
+    QPainter(&resized).drawImage(0, 0, buffer_);
+    // The canvas keeps pointing at buffer_, so the pixels move in place.
+    buffer_.swap(resized);
+    return true;
 }
 
 void BufferedWidget::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const QSize size = this->size().expandedTo(QSize(1, 1));
-    if (size == buffer_.size())
-        return;
-    {
-        CanvasLock lock(*canvas_);
-        QImage resized(size, kBitmapFormat);
-        resized.fill(palette().color(QPalette::Window));
-        QPainter(&resized).drawImage(0, 0, buffer_);
-        // The canvas keeps pointing at buffer_, so the pixels move in place.
-        buffer_.swap(resized);
-    }
-    if (isVisible())
+    if (FitBuffer() && isVisible())
         Invalidate();
+}
+
+bool BufferedWidget::event(QEvent* event) {
+    const bool handled = QWidget::event(event);
+    // A window moved to a screen of another scale: its buffer follows, and
+    // chrome drawn from then on takes the new scale.
+    if (event->type() == QEvent::ScreenChangeInternal) {
+        if (isWindow())
+            SetProgramScale(Scale());
+        if (FitBuffer() && isVisible())
+            Invalidate();
+    }
+    return handled;
 }
 
 void BufferedWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    FitBuffer();
     Guarded([this] {
         CanvasBatch batch(*canvas_);
         PaintContent();

@@ -7,6 +7,7 @@
 #include <mutex>
 
 #include "gfx/Canvas.h"
+#include "platform/ScreenScale.h"
 
 namespace pagora {
 
@@ -22,6 +23,10 @@ class BufferedWidget : public QWidget {
 
     Canvas& GetCanvas() { return *canvas_; }
     const QImage& BackBuffer() const { return buffer_; }
+    // The scale of the screen the widget is on, and the widget's size in
+    // device pixels: what the buffer is made to, also before it is shown.
+    ScreenScale Scale() const { return ScreenScale::Of(this); }
+    QSize DeviceSize() const;
 
     // Runs the widget's own painting into the buffer and shows all of it.
     void Invalidate();
@@ -35,8 +40,11 @@ class BufferedWidget : public QWidget {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
   private:
+    // Makes the buffer the widget's device size; true when it changed.
+    bool FitBuffer();
     void Flush(const QRect& rect);
 
     QImage buffer_;

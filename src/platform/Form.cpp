@@ -37,13 +37,17 @@ void Form::keyPressEvent(QKeyEvent* event) {
     Guarded([&] { FormKeyDown(event->key(), event->modifiers()); });
 }
 
+QPoint Form::GlobalFromDevice(QPoint device) const {
+    return mapToGlobal(Scale().LogicalPoint(device));
+}
+
 void Form::mousePressEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = Scale().DevicePoint(event->position());
     Guarded([&] { FormMouseDown(event->button(), at.x(), at.y()); });
 }
 
 void Form::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const QPoint at = Scale().DevicePoint(event->position());
     Guarded([&] { FormMouseMove(at.x(), at.y()); });
 }
 

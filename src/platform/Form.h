@@ -9,14 +9,19 @@ namespace pagora {
 
 // A top-level window of the viewer: frameless, and full screen unless it is a
 // dialog-sized one. Key and mouse handlers are guarded: an exception reaches
-// the message box and never leaves a Qt handler.
+// the message box and never leaves a Qt handler. Pointer positions reach the
+// handlers in device pixels, the canvas's own.
 class Form : public BufferedWidget {
   public:
     explicit Form(QWidget* owner = nullptr);
 
     void ShowFullScreen();
-    // Centred on the primary screen at the given client size.
+    // Centred on the primary screen at the given client size, in logical
+    // pixels: a window of fixed size keeps its physical size on any scale.
     void ShowCentred(int width, int height);
+    // A position on the canvas (device pixels) on the desktop, for placing
+    // Qt's own windows such as menus.
+    QPoint GlobalFromDevice(QPoint device) const;
 
   protected:
     virtual void FormPaint() {}

@@ -1,5 +1,7 @@
 #include "platform/MenuIcons.h"
 
+#include "platform/ScreenScale.h"
+
 #include <QCoreApplication>
 #include <QLinearGradient>
 #include <QPainter>
@@ -7,6 +9,7 @@
 #include <QPixmap>
 #include <QThread>
 #include <QtMath>
+#include <set>
 
 namespace pagora {
 namespace {
@@ -228,10 +231,12 @@ const std::vector<QIcon>& MenuIcons() {
         std::vector<QIcon> list;
         for (int i = 0; i < kMenuIconCount; ++i) {
             QIcon icon;
-            for (int size : {16, 32}) {
-                QPixmap pixmap = QPixmap::fromImage(DrawMenuIcon(i, size));
-                icon.addPixmap(pixmap);
-            }
+            // Drawn at the size a menu asks for on the usual scales and on
+            // this screen's, never enlarged from 16.
+            std::set<int> sizes{16, 20, 24, 32, 40, 48};
+            sizes.insert(ProgramScale().Scaled(16));
+            for (int size : sizes)
+                icon.addPixmap(QPixmap::fromImage(DrawMenuIcon(i, size)));
             list.push_back(icon);
         }
         return list;

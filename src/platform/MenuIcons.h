@@ -19,7 +19,7 @@ enum MenuIconIndex : int {
     kMenuIconCount = 8
 };
 
-// The eight 16 x 16 icons (with 32 x 32 forms for scaled screens), drawn on
+// The eight 16 x 16 icons (with larger forms for scaled screens), drawn on
 // first use. UI thread only.
 const std::vector<QIcon>& MenuIcons();
 

@@ -5,6 +5,7 @@
 #include <QScreen>
 
 #include "gfx/Bitmap.h"
+#include "platform/ScreenScale.h"
 
 namespace pagora {
 
@@ -12,7 +13,7 @@ QImage CaptureScreen() {
     QScreen* screen = QGuiApplication::primaryScreen();
     if (!screen)
         return QImage();
-    QSize size = screen->size();
+    const QSize size = ScreenDeviceSize();
     // Qt's offscreen platform paints its windows over an uninitialised picture
     // of the screen: it counts as giving nothing.
     QImage image;
@@ -20,7 +21,8 @@ QImage CaptureScreen() {
         image = screen->grabWindow(0).toImage();
     if (image.isNull())
         return NewBitmap24(size.width(), size.height());  // black
-    // On a scaled screen the grab has device pixels.
+    // The grab has device pixels already; a platform that gives another
+    // size is met halfway.
     if (image.size() != size)
         image = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image.setDevicePixelRatio(1);

@@ -16,7 +16,7 @@ void DrawFilmFrame(Canvas& target, const QImage& picture, int offset, int width,
     if (width <= 0 || height <= 0)
         return;
     const int w = picture.width();
-    const int rows = std::min({picture.height(), kFilmHeight, height});
+    const int rows = std::min(picture.height(), height);
     offset = std::clamp(offset, 0, w);
     // The album's strip may be shorter, narrower or empty: copy what exists.
     int covered = 0;
@@ -48,7 +48,7 @@ void TThreadFilm::Execute() {
         DrawFilmFrame(*canvas_, picture, offset, width_, height_);
         for (int i = 0; i < 5 && !Terminated(); ++i)
             Sleep(10);
-        offset = NextFilmOffset(offset, picture.width());
+        offset = NextFilmOffset(offset, picture.width(), Step);
     }
 }
 

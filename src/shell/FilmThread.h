@@ -7,9 +7,8 @@
 
 namespace pagora {
 
-// Rows of the film picture the strip shows, whatever the box's height.
+// The strip's height and the pixels it moves left each frame, at scale 1.
 constexpr int kFilmHeight = 112;
-// Pixels the strip moves left each frame.
 constexpr int kFilmStep = 4;
 
 // A worker that animates a picture onto a target canvas from its own thread.
@@ -34,19 +33,22 @@ class TThreadFilm : public TThreadAnimation {
     using TThreadAnimation::TThreadAnimation;
     ~TThreadFilm() override { Stop(); }
 
+    // Set before the thread is resumed.
+    int Step = kFilmStep;
+
   protected:
     void Execute() override;
 };
 
 // One frame of the strip at the given offset into the picture: the picture
-// from the offset, then again from its start where it runs out. Only pixels
-// inside the picture are copied; the rest of the width x height box takes
-// the target's brush colour. Locks the target.
+// from the offset, then again from its start where it runs out, at most
+// height rows of it. Only pixels inside the picture are copied; the rest of
+// the width x height box takes the target's brush colour. Locks the target.
 void DrawFilmFrame(Canvas& target, const QImage& picture, int offset, int width, int height);
 
 // The offset after this one; back to 0 once it passes the picture's width.
-inline int NextFilmOffset(int offset, int pictureWidth) {
-    offset += kFilmStep;
+inline int NextFilmOffset(int offset, int pictureWidth, int step = kFilmStep) {
+    offset += step;
     return offset > pictureWidth ? 0 : offset;
 }
 

@@ -37,8 +37,23 @@ TfrmFlash::TfrmFlash(QWidget* owner, int language)
     canvas.BrushClear = true;
     // Where the film picture has no pixels the strip shows the form colour.
     PaintBoxBottom->GetCanvas().BrushColor = formColor_;
+    const QSize strip = PaintBoxBottom->DeviceSize();
     filmThread_ = std::make_unique<TThreadFilm>(filmCanvas_, PaintBoxBottom->GetCanvas(),
-                                                PaintBoxBottom->width(), PaintBoxBottom->height());
+                                                strip.width(), strip.height());
+    filmThread_->Step = Scale().Scaled(kFilmStep);
+}
+
+void TfrmFlash::ShowSplash() {
+    // The album's pictures are made for an unscaled splash; on a scaled
+    // screen they grow with it, as everything else in it does.
+    const ScreenScale scale = Scale();
+    for (QImage* picture : {&MainPicture, &FilmPicture})
+        if (scale.Ratio() != 1.0 && !picture->isNull()) {
+            CanvasLock lock(filmCanvas_);
+            *picture = picture->scaled(scale.DeviceSize(picture->size()), Qt::IgnoreAspectRatio,
+                                       Qt::SmoothTransformation);
+        }
+    ShowCentred(width(), height());
 }
 
 TfrmFlash::~TfrmFlash() {
@@ -71,8 +86,10 @@ void TfrmFlash::SetProgress(int percent) {
 void TfrmFlash::PaintBoxBodyPaint() {
     Canvas& canvas = PaintBoxBody->GetCanvas();
     CanvasLock lock(canvas);
-    const int w = PaintBoxBody->width();
-    const int h = PaintBoxBody->height();
+    const int w = canvas.Width();
+    const int h = canvas.Height();
+    const ScreenScale scale = PaintBoxBody->Scale();
+    const auto px = [&scale](int pixels) { return scale.Scaled(pixels); };
     if (hasPicture_) {
         // Around a picture smaller than the box, the form colour: the progress
         // text is drawn without a background and must not pile up.
@@ -86,29 +103,30 @@ void TfrmFlash::PaintBoxBodyPaint() {
         canvas.FillRect(QRect(0, 0, w, h));
     }
 
-    const int a = w - 125;
-    canvas.PenColor = kLineColor;
-    canvas.MoveTo(a, h - 20);
-    canvas.LineTo(w - 25, h - 20);
-    canvas.MoveTo(a, h - 13);
-    canvas.LineTo(w - 25, h - 13);
+    const int a = w - px(125);
+    canvas.BrushColor = kLineColor;
+    for (int line : {20, 13})
+        canvas.FillRect(QRect(a, h - px(line), px(100), px(1)));
 
     canvas.BrushColor = kBarColor;
-    canvas.FillRect(QRect(a, h - 18, progress_, 4));
+    canvas.FillRect(QRect(a, h - px(18), px(progress_), px(4)));
 
     QFont font("Courier New");
-    font.setPointSize(8);
+    font.setPointSize(px(8));
     font.setBold(true);
     canvas.Font = font;
     canvas.FontColor = kTextColor;
     canvas.BrushClear = true;
-    canvas.TextOut(a, h - 32, QStringLiteral("Loading... %1%").arg(progress_));
+    canvas.TextOut(a, h - px(32), QStringLiteral("Loading... %1%").arg(progress_));
 }
 
 void TfrmFlash::FormPaint() {
     Canvas& canvas = GetCanvas();
-    canvas.FillRect(rect());
-    canvas.Rectangle(0, 0, width(), height());
+    const int w = canvas.Width(), h = canvas.Height();
+    canvas.FillRect(QRect(0, 0, w, h));
+    // A frame as wide as the gap the boxes leave around them.
+    for (int i = 0; i < Scale().Scaled(1); ++i)
+        canvas.Rectangle(i, i, w - i, h - i);
 }
 
 void TfrmFlash::FormShow() {

@@ -30,7 +30,7 @@ class TfrmFlash : public Form {
     // Clamped to 0..100; the body shows it at once.
     void SetProgress(int percent);
     // Centred on the screen at the splash's own size.
-    void ShowSplash() { ShowCentred(width(), height()); }
+    void ShowSplash();
 
     int Progress() const { return progress_; }
     bool HasPicture() const { return hasPicture_; }

@@ -2,15 +2,17 @@
 # The viewer in a real X window: a bundled album starts on a private Xvfb
 # screen, a screenshot is taken while its opening runs, the book is found on a
 # screenshot where its layout puts it, and Esc ends the program with status 0.
+# It runs twice: on a 1024 x 768 screen, and on a 2048 x 1536 screen at scale
+# 2, where the book is laid out and shown in device pixels.
 #
 #   xvfb-smoke.sh VIEWER KFA ALBUM PROBE [OUT_FOLDER]
 #
 # Exits 77 (skipped) when Xvfb or xdotool is missing. The screenshots
-# (opening.png, screen.png) and the logs are left in OUT_FOLDER (default: a
-# temporary folder, removed).
+# (opening-1024x768-at-1.png, screen-1024x768-at-1.png and the same at
+# 2048x1536-at-2) and the logs are left in OUT_FOLDER (default: a temporary
+# folder, removed).
 set -u
 viewer=$1 kfa=$2 album=$3 probe=$4 out=${5:-}
-size=1024x768
 
 for tool in Xvfb xdotool; do
     if ! command -v "$tool" >/dev/null; then
@@ -34,27 +36,14 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "FAIL: $*"
-    [ -f "$work/automation.log" ] && sed 's/^/  log: /' "$work/automation.log"
-    [ -f "$work/viewer.err" ] && sed 's/^/  stderr: /' "$work/viewer.err"
+    [ -f "${log:-}" ] && sed 's/^/  log: /' "$log"
+    [ -f "${err:-}" ] && sed 's/^/  stderr: /' "$err"
     exit 1
 }
-mkdir -p "$work/config" "$work/tmp"
 
 "$kfa" bundle "$album" -o "$work/Smoke" --viewer "$viewer" >/dev/null || fail "kfa bundle"
 "$kfa" extract "$work/Smoke" back.jpg -o "$work/tile.jpg" || fail "kfa extract of back.jpg"
 
-# Xvfb picks a free display itself and writes its number to the descriptor.
-exec 5>"$work/display"
-Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 5>&-
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb gave no display"
-export DISPLAY=":$(head -n 1 "$work/display")"
 # Under AddressSanitizer: libxkbcommon-x11 reads keymap names with strndup over
 # buffers without a terminator, which strict string checks report as an overflow
 # before Qt's X connection exists. The rest of the options stay.
@@ -66,46 +55,71 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$work/lsan.supp"
 fi
 
-env -u PAGORA_ANSWERS -u PAGORA_THEN -u PAGORA_SNAPSHOT -u PAGORA_LANGUAGE \
-    QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$work/config" \
-    TMPDIR="$work/tmp" PAGORA_AUTOMATION="$work/automation.log" \
-    "$work/Smoke" >"$work/viewer.out" 2>"$work/viewer.err" &
-app_pid=$!
+run() {  # SIZE SCALE
+    local size=$1 scale=$2 run=$work/$1-at-$2
+    mkdir -p "$run/config" "$run/tmp"
+    # Xvfb picks a free display itself and writes its number to the descriptor.
+    exec 5>"$run/display"
+    Xvfb -displayfd 5 -screen 0 "${size}x24" -nolisten tcp >"$run/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    exec 5>&-
+    for _ in $(seq 100); do
+        [ -s "$run/display" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$run/xvfb.log")"
+        sleep 0.1
+    done
+    [ -s "$run/display" ] || fail "Xvfb gave no display"
+    export DISPLAY=":$(head -n 1 "$run/display")"
+    log=$run/automation.log err=$run/viewer.err
 
-# A look at the opening under way, kept with the other screenshot.
-for _ in $(seq 600); do
-    grep -q '^opening' "$work/automation.log" 2>/dev/null && break
-    grep -q '^painted' "$work/automation.log" 2>/dev/null && break
-    kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before its opening"
-    sleep 0.02
-done
-grep -q '^opening' "$work/automation.log" || fail "the book was shown without its opening"
-"$probe" --opening "$work/tile.jpg" "$work/opening.png" || fail "screenshot of the opening"
+    env -u PAGORA_ANSWERS -u PAGORA_THEN -u PAGORA_SNAPSHOT -u PAGORA_LANGUAGE \
+        QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR="$scale" SDL_AUDIODRIVER=dummy \
+        XDG_CONFIG_HOME="$run/config" TMPDIR="$run/tmp" PAGORA_AUTOMATION="$log" \
+        "$work/Smoke" >"$run/viewer.out" 2>"$err" &
+    app_pid=$!
 
-for _ in $(seq 600); do
-    grep -q '^painted' "$work/automation.log" 2>/dev/null && break
-    kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before painting the book"
-    sleep 0.1
-done
-grep -q '^painted' "$work/automation.log" || fail "no book was painted"
-grep -q '^open-dialog' "$work/automation.log" && fail "a bundled album asked for a file"
+    # A look at the opening under way, kept with the other screenshots.
+    for _ in $(seq 3000); do
+        grep -q '^opening' "$log" 2>/dev/null && break
+        grep -q '^painted' "$log" 2>/dev/null && break
+        kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before its opening"
+        sleep 0.02
+    done
+    grep -q '^opening' "$log" || fail "the book was shown without its opening"
+    QT_SCALE_FACTOR=1 "$probe" --opening "$work/tile.jpg" "$work/opening-$size-at-$scale.png" ||
+        fail "screenshot of the opening"
 
-"$probe" "$work/automation.log" "$work/tile.jpg" "$work/screen.png" 30 || fail "screenshot check"
+    for _ in $(seq 600); do
+        grep -q '^painted' "$log" 2>/dev/null && break
+        kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before painting the book"
+        sleep 0.1
+    done
+    grep -q '^painted' "$log" || fail "no book was painted"
+    grep -q '^open-dialog' "$log" && fail "a bundled album asked for a file"
+    local w=${size%x*} h=${size#*x}
+    local shot=$work/screen-$size-at-$scale.png
+    QT_SCALE_FACTOR=1 "$probe" "$log" "$work/tile.jpg" "$shot" 30 || fail "screenshot check"
 
-# Keys go to the window under the pointer: the full-screen book.
-w=${size%x*} h=${size#*x}
-xdotool mousemove $((w / 2)) $((h / 2)) key Escape || fail "xdotool"
-status=""
-for _ in $(seq 300); do
-    if ! kill -0 "$app_pid" 2>/dev/null; then
-        wait "$app_pid"
-        status=$?
-        app_pid=""
-        break
-    fi
-    sleep 0.1
-done
-[ -n "$status" ] || fail "the viewer did not end after Esc"
-[ "$status" -eq 0 ] || fail "the viewer ended with status $status"
-grep -qx 'exit' "$work/automation.log" || fail "Esc did not go through the exit command"
-echo "passed: book on screen at $size, Esc ended the viewer with status 0"
+    # Keys go to the window under the pointer: the full-screen book.
+    xdotool mousemove $((w / 2)) $((h / 2)) key Escape || fail "xdotool"
+    status=""
+    for _ in $(seq 300); do
+        if ! kill -0 "$app_pid" 2>/dev/null; then
+            wait "$app_pid"
+            status=$?
+            app_pid=""
+            break
+        fi
+        sleep 0.1
+    done
+    [ -n "$status" ] || fail "the viewer did not end after Esc"
+    [ "$status" -eq 0 ] || fail "the viewer ended with status $status"
+    grep -qx 'exit' "$log" || fail "Esc did not go through the exit command"
+    kill "$xvfb_pid" 2>/dev/null
+    wait "$xvfb_pid" 2>/dev/null
+    xvfb_pid=""
+    echo "passed: book on screen at $size, scale $scale, Esc ended the viewer with status 0"
+}
+
+run 1024x768 1
+run 2048x1536 2

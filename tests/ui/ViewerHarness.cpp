@@ -320,7 +320,7 @@ ViewerRun ViewerTest::Start(const Launch& launch) {
     std::vector<std::string> environment;
     const std::vector<std::string> replaced = {
         "PAGORA_",          "QT_QPA_PLATFORM=", "SDL_AUDIODRIVER=", "XDG_CONFIG_HOME=",
-        "XDG_RUNTIME_DIR=", "TMPDIR=",          "DISPLAY="};
+        "XDG_RUNTIME_DIR=", "TMPDIR=",          "DISPLAY=",         "QT_SCALE_FACTOR="};
     for (const std::string& variable : CurrentEnvironment())
         if (std::none_of(replaced.begin(), replaced.end(),
                          [&](const std::string& prefix) { return variable.rfind(prefix, 0) == 0; }))
@@ -335,6 +335,8 @@ ViewerRun ViewerTest::Start(const Launch& launch) {
          "XDG_CONFIG_HOME=" + run.ConfigFolder, "XDG_RUNTIME_DIR=" + runtime,
          "TMPDIR=" + run.TempFolder, "PAGORA_AUTOMATION=" + log, "PAGORA_ANSWERS=" + answers,
          "PAGORA_THEN=" + launch.Then});
+    if (launch.Scale != 1)
+        environment.push_back("QT_SCALE_FACTOR=" + std::to_string(launch.Scale));
     if (launch.English)
         environment.push_back("PAGORA_LANGUAGE=en");
     if (!launch.Opening)

@@ -55,7 +55,8 @@ struct Launch {
     std::string Program = PAGORA_PATH;
     std::vector<std::string> Arguments = {};
     std::vector<std::string> Answers = {};
-    int Width = 1024, Height = 768;
+    int Width = 1024, Height = 768;  // the screen in device pixels
+    double Scale = 1;                // Qt's scale factor for the run
     bool English = false;
     bool Snapshot = false;
     std::string Then = "escape";  // what the book does once painted
