@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "BenchTimer.h"
+#include "Spawn.h"
 #include "SyntheticPhoto.h"
 #include "archive/AlbumArchive.h"
 #include "archive/AlbumProfile.h"
@@ -39,26 +40,13 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 using pagora::bench::BestMs;
+using pagora::bench::Spawn;
 
 constexpr int kPages = 500;
 constexpr int kScreenW = 1920, kScreenH = 1080;
 
 double Ms(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// Runs a program and waits for it; false when it failed.
-bool Spawn(const std::vector<std::string>& argv) {
-    std::vector<char*> args;
-    for (const std::string& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    pid_t pid;
-    if (posix_spawn(&pid, args[0], nullptr, nullptr, args.data(), environ) != 0)
-        return false;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 // The album of 500 full-size photographs: one 6000 x 4000 JPEG on every page.

@@ -10,6 +10,7 @@ packages=(
   libexif-dev libsdl2-mixer-dev timgm6mb-soundfont lame
   fonts-arphic-uming fonts-wqy-zenhei fonts-liberation
   libgtest-dev xvfb xauth xdotool
+  desktop-file-utils libxml2-utils help2man lintian
 )
 
 missing=()

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "ExifPhoto.h"
 #include "TestFiles.h"
 #include "archive/AlbumArchive.h"
 #include "archive/AlbumProfile.h"
@@ -23,51 +24,12 @@ namespace pagora {
 namespace {
 
 using test::Bytes;
+using test::ExifSegment;
+using test::Jpeg;
 
 const QRgb kRed = qRgb(220, 20, 30);
 const QRgb kBlue = qRgb(20, 40, 220);
 const QRgb kGreen = qRgb(20, 170, 40);
-
-// An EXIF block (APP1) as cameras write it, little-endian: orientation,
-// description and, in the EXIF directory, the shooting time.
-Bytes ExifSegment(int orientation, const std::string& shot, const std::string& description) {
-    Bytes tiff = {'I', 'I', 42, 0, 8, 0, 0, 0};
-    auto u16 = [&](size_t at, int v) { StoreLE(tiff.data() + at, static_cast<uint16_t>(v), 2); };
-    auto u32 = [&](size_t at, uint32_t v) { StoreLE(tiff.data() + at, v, 4); };
-    // IFD0 at 8: three entries; the EXIF directory follows it, then the texts.
-    const size_t ifd0 = 8, exifIfd = ifd0 + 2 + 3 * 12 + 4;
-    const size_t texts = exifIfd + 2 + 12 + 4;
-    std::string shotText = shot + '\0', descriptionText = description + '\0';
-    tiff.resize(texts + shotText.size() + descriptionText.size(), 0);
-    auto entry = [&](size_t at, int tag, int type, uint32_t count, uint32_t value) {
-        u16(at, tag);
-        u16(at + 2, type);
-        u32(at + 4, count);
-        u32(at + 8, value);
-    };
-    u16(ifd0, 3);
-    entry(ifd0 + 2, 0x010E, 2, descriptionText.size(), texts + shotText.size());
-    entry(ifd0 + 14, 0x0112, 3, 1, orientation);
-    entry(ifd0 + 26, 0x8769, 4, 1, exifIfd);
-    u16(exifIfd, 1);
-    entry(exifIfd + 2, 0x9003, 2, shotText.size(), texts);
-    std::copy(shotText.begin(), shotText.end(), tiff.begin() + texts);
-    std::copy(descriptionText.begin(), descriptionText.end(),
-              tiff.begin() + texts + shotText.size());
-
-    Bytes segment = {0xFF, 0xE1, 0, 0, 'E', 'x', 'i', 'f', 0, 0};
-    segment.insert(segment.end(), tiff.begin(), tiff.end());
-    StoreLE(segment.data() + 2, static_cast<uint16_t>(segment.size() - 2), 2);
-    // APP1 lengths are big-endian.
-    std::swap(segment[2], segment[3]);
-    return segment;
-}
-
-Bytes Jpeg(const QImage& picture, const Bytes& app1 = {}) {
-    Bytes jpeg = EncodeJpeg(picture, 95);
-    jpeg.insert(jpeg.begin() + 2, app1.begin(), app1.end());
-    return jpeg;
-}
 
 QImage Solid(int width, int height, QRgb colour) {
     QImage picture(width, height, QImage::Format_RGB32);

@@ -1,5 +1,6 @@
 #include "platform/FileDialog.h"
 
+#include <QFile>
 #include <QFileDialog>
 #include <QStringList>
 
@@ -9,6 +10,15 @@ namespace {
 FileDialogSeam& Seam() {
     static FileDialogSeam seam;
     return seam;
+}
+
+// Taken once, so that later dialogs of the run ask again.
+std::optional<QString> TakePreAnswer() {
+    const QByteArray answer = qgetenv(kOpenFileVariable);
+    if (answer.isEmpty())
+        return std::nullopt;
+    qunsetenv(kOpenFileVariable);
+    return QFile::decodeName(answer);
 }
 }  // namespace
 
@@ -24,6 +34,10 @@ QString QtFilter(const QString& classicFilter) {
 }
 
 std::optional<QString> RunFileDialog(const FileDialogRequest& request) {
+    if (request.DialogKind == FileDialogRequest::Kind::Open) {
+        if (auto answer = TakePreAnswer())
+            return answer;
+    }
     if (Seam())
         return Seam()(request);
     const QString filter = QtFilter(request.Filter);

@@ -15,6 +15,10 @@ struct FileDialogRequest {
     QString FileName;
 };
 
+// The variable whose value answers the first open-file dialog of the run
+// instead of a person; `kfa view` opens albums through it.
+inline constexpr const char* kOpenFileVariable = "PAGORA_OPEN_FILE";
+
 // The chosen file, or nothing when the user cancelled. Tests replace the seam
 // with a chosen answer.
 using FileDialogSeam = std::function<std::optional<QString>(const FileDialogRequest&)>;

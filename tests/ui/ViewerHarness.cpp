@@ -343,6 +343,11 @@ ViewerRun ViewerTest::Start(const Launch& launch) {
         environment.push_back("PAGORA_OPENING=skip");
     if (launch.Snapshot)
         environment.push_back("PAGORA_SNAPSHOT=" + snapshot);
+    for (const std::string& variable : launch.Environment) {
+        const std::string name = variable.substr(0, variable.find('=') + 1);
+        std::erase_if(environment, [&](const std::string& v) { return v.rfind(name, 0) == 0; });
+        environment.push_back(variable);
+    }
     std::vector<std::string> argv = {launch.Program};
     argv.insert(argv.end(), launch.Arguments.begin(), launch.Arguments.end());
 

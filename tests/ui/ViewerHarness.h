@@ -65,7 +65,8 @@ struct Launch {
     std::string Settings = {};  // Leafhall.ini's text; no file when empty
     // Called with the temp folder before the run, to put things there.
     std::function<void(const std::string& tempFolder)> Prepare = {};
-    std::vector<std::string> Watched = {};  // folders the run must not change
+    std::vector<std::string> Watched = {};      // folders the run must not change
+    std::vector<std::string> Environment = {};  // "NAME=VALUE", set last
 };
 
 // Pictures whose pixels are known everywhere, so the screen can be checked

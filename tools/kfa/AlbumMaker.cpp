@@ -5,15 +5,20 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <future>
+#include <iostream>
 #include <memory>
+#include <optional>
 #include <set>
 #include <stdexcept>
 
 #include "CoverArt.h"
 #include "Files.h"
+#include "OrderedWork.h"
 #include "PageArt.h"
 #include "PageRustle.h"
 #include "Photo.h"
+#include "PhotoFolder.h"
 #include "Progress.h"
 #include "archive/AlbumError.h"
 #include "archive/AlbumProfile.h"
@@ -73,7 +78,7 @@ class Members {
 
 // A record text in GBK; one that does not fit is cut at a character and noted.
 std::string RecordText(const std::string& utf8, size_t capacity, const std::string& what,
-                       Progress& progress) {
+                       std::vector<std::string>& notes) {
     std::string gbk;
     try {
         gbk = pagora::Utf8ToGbk(utf8);
@@ -82,8 +87,8 @@ std::string RecordText(const std::string& utf8, size_t capacity, const std::stri
     }
     if (gbk.size() <= capacity)
         return gbk;
-    progress.Note("kfa make: " + what + " shortened to " + std::to_string(capacity) +
-                  " bytes, as the album holds it");
+    notes.push_back("kfa make: " + what + " shortened to " + std::to_string(capacity) +
+                    " bytes, as the album holds it");
     return pagora::TruncateGbk(gbk, capacity);
 }
 
@@ -136,6 +141,26 @@ std::string MusicMemberName(const std::string& path, const Members& members) {
     }
 }
 
+// What a worker makes of one photo: everything but what depends on the page
+// number it will get, which is known only once the photos before it are in.
+struct MadePhoto {
+    std::optional<std::string> Skipped;  // why, under --skip-bad
+    QImage Fitted;
+    QString Caption;
+    std::vector<uint8_t> PageJpeg;
+    int PageDrawnFor = 0;  // the page whose paper PageJpeg lies on
+    std::vector<uint8_t> PictureJpeg;
+    std::vector<uint8_t> PreviewJpeg;
+    pagora::HotSpotRecord Record;  // all but the picture's name
+    std::vector<std::string> Notes;
+};
+
+// The book's pictures that no photo changes.
+struct FixedPictures {
+    QImage Leather;
+    std::vector<uint8_t> CoverBack, LeftPage, RightPage, Tile;
+};
+
 class AlbumMaker {
   public:
     explicit AlbumMaker(const MakeSettings& settings)
@@ -149,8 +174,15 @@ class AlbumMaker {
     void Run();
 
   private:
-    void AddPhoto(const PhotoEntry& entry);
-    void AddBookPictures();
+    // Photos are made ahead on the worker threads; this many per thread may
+    // wait for their turn to be written.
+    static constexpr int kAheadPerJob = 2;
+
+    MadePhoto MakePhoto(const PhotoEntry& entry, int page) const;
+    QImage PageFor(const MadePhoto& made, int page) const;
+    void AddPhoto(MadePhoto&& made);
+    FixedPictures DrawFixedPictures() const;
+    void AddBookPictures(FixedPictures&& fixed);
     void AddMusic(pagora::ProfileMember& profile);
 
     // Names compare without letter case, so the picture information members
@@ -189,11 +221,24 @@ void AlbumMaker::Run() {
     // as left pages have it.
     rightPaper_ = DrawPaper(PageSize(), false, 11);
     leftPaper_ = rightPaper_.mirrored(true, false);
-    for (const PhotoEntry& entry : settings_.Photos) {
-        progress_.Begin(entry.Path);
-        AddPhoto(entry);
-        progress_.Advance();
-    }
+    const int count = static_cast<int>(settings_.Photos.size());
+    const int jobs = std::clamp(settings_.Jobs, 1, std::max(count, 1));
+    // Drawn beside the photos where there are threads to spare, so that less
+    // is left to do alone at the end.
+    std::future<FixedPictures> fixed =
+        std::async(jobs > 1 ? std::launch::async : std::launch::deferred,
+                   [this] { return DrawFixedPictures(); });
+    RunInOrder<MadePhoto>(
+        count, jobs, jobs * kAheadPerJob,
+        [this](int i) {
+            const PhotoEntry& entry = settings_.Photos[static_cast<size_t>(i)];
+            progress_.Begin(entry.Path);
+            // The page it gets when no photo before it is skipped.
+            MadePhoto made = MakePhoto(entry, i + 1);
+            progress_.Advance();
+            return made;
+        },
+        [this](int, MadePhoto&& made) { AddPhoto(std::move(made)); });
     if (pictures_ == 0)
         throw std::runtime_error("none of the photos could be read; no album written");
 
@@ -205,7 +250,7 @@ void AlbumMaker::Run() {
                      pagora::EncodeJpeg(PaperUnderPicture(pages), kPageQuality));
         members_.Add(pagora::PageInfoName(pages), pagora::WriteHotSpots({}));
     }
-    AddBookPictures();
+    AddBookPictures(fixed.get());
 
     pagora::ProfileMember profile;
     profile.Profile.PageCount = pages;
@@ -220,17 +265,17 @@ void AlbumMaker::Run() {
     progress_.Advance();
 }
 
-void AlbumMaker::AddPhoto(const PhotoEntry& entry) {
+MadePhoto AlbumMaker::MakePhoto(const PhotoEntry& entry, int page) const {
+    MadePhoto made;
     Photo photo;
     try {
         photo = LoadPhoto(entry.Path, PhotoBox(PictureArea()).size(), !settings_.NoPictures);
     } catch (const pagora::PictureError& error) {
         if (!settings_.SkipBad)
             throw;
-        progress_.Note(std::string("kfa make: skipped ") + error.what());
-        return;
+        made.Skipped = error.what();
+        return made;
     }
-    int k = ++pictures_;
 
     std::string title = entry.Title;
     if (title.empty())
@@ -243,57 +288,94 @@ void AlbumMaker::AddPhoto(const PhotoEntry& entry) {
     double time = entry.ShootTime         ? *entry.ShootTime
                   : photo.Facts.ShootTime ? *photo.Facts.ShootTime
                                           : FileTimeValue(entry.Path);
-    firstTime_ = std::min(firstTime_, time);
-    lastTime_ = std::max(lastTime_, time);
 
-    QImage page = DrawPhotoPage(PaperUnderPicture(k), photo.Fitted, QString::fromStdString(title));
-    QRect place = PhotoPlace(PictureArea(), photo.Fitted.size());
+    made.Fitted = std::move(photo.Fitted);
+    made.Caption = QString::fromStdString(title);
+    made.PageJpeg = pagora::EncodeJpeg(PageFor(made, page), kPageQuality);
+    made.PageDrawnFor = page;
+    QRect place = PhotoPlace(PictureArea(), made.Fitted.size());
     pagora::HotSpotUnits units = pagora::HotSpotCovering(place.x(), place.y(), place.width(),
                                                          place.height(), layout_.ScreenW);
-    pagora::HotSpotRecord record;
+    pagora::HotSpotRecord& record = made.Record;
     record.Left = units.Left;
     record.Top = units.Top;
     record.Width = units.Width;
     record.Height = units.Height;
-    record.PictureName = settings_.NoPictures ? "" : pagora::PictureName(k);
-    record.Title = RecordText(title, kTitleBytes, entry.Path + ": title", progress_);
+    record.Title = RecordText(title, kTitleBytes, entry.Path + ": title", made.Notes);
     record.Description =
-        RecordText(description, kDescriptionBytes, entry.Path + ": description", progress_);
+        RecordText(description, kDescriptionBytes, entry.Path + ": description", made.Notes);
     record.ShootTime = time;
-
-    members_.Add(pagora::PagePictureName(k), pagora::EncodeJpeg(page, kPageQuality));
-    members_.Add(pagora::PageInfoName(k), pagora::WriteHotSpots({record}));
     if (!settings_.NoPictures) {
-        members_.Add(pagora::PictureName(k), photo.PictureJpeg, InfoNumber(k));
-        photo.PictureJpeg = {};
+        made.PictureJpeg = std::move(photo.PictureJpeg);
         // Previews fill a thumbnail cell of the screen the album is made for.
         QImage preview;
-        pagora::FitBitmap(photo.Fitted, preview, false, (layout_.ScreenH - 112) / 4 - 4,
+        pagora::FitBitmap(made.Fitted, preview, false, (layout_.ScreenH - 112) / 4 - 4,
                           (layout_.ScreenW - 48) / 5 - 4, false);
-        members_.Add(pagora::SmallPictureName(k), pagora::EncodeJpeg(preview, kPreviewQuality));
+        made.PreviewJpeg = pagora::EncodeJpeg(preview, kPreviewQuality);
+    }
+    return made;
+}
+
+QImage AlbumMaker::PageFor(const MadePhoto& made, int page) const {
+    return DrawPhotoPage(PaperUnderPicture(page), made.Fitted, made.Caption);
+}
+
+void AlbumMaker::AddPhoto(MadePhoto&& made) {
+    if (made.Skipped) {
+        progress_.Note("kfa make: skipped " + *made.Skipped);
+        return;
+    }
+    int k = ++pictures_;
+    for (const std::string& note : made.Notes)
+        progress_.Note(note);
+    // Left and right pages lie on mirrored paper.
+    if (made.PageDrawnFor % 2 != k % 2)
+        made.PageJpeg = pagora::EncodeJpeg(PageFor(made, k), kPageQuality);
+    pagora::HotSpotRecord& record = made.Record;
+    record.PictureName = settings_.NoPictures ? "" : pagora::PictureName(k);
+    firstTime_ = std::min(firstTime_, record.ShootTime);
+    lastTime_ = std::max(lastTime_, record.ShootTime);
+
+    members_.Add(pagora::PagePictureName(k), made.PageJpeg);
+    made.PageJpeg = {};
+    members_.Add(pagora::PageInfoName(k), pagora::WriteHotSpots({record}));
+    if (!settings_.NoPictures) {
+        members_.Add(pagora::PictureName(k), made.PictureJpeg, InfoNumber(k));
+        made.PictureJpeg = {};
+        members_.Add(pagora::SmallPictureName(k), made.PreviewJpeg);
         members_.Add(pagora::PictureInfoName(InfoNumber(k)), pagora::WriteHotSpots({record}));
     }
 
-    strip_.Add(photo.Fitted);
+    strip_.Add(made.Fitted);
     if (static_cast<int>(splashPreviews_.size()) < kSplashPreviews) {
         QImage small;
-        pagora::FitBitmap(photo.Fitted, small, false, 200, 200, false);
+        pagora::FitBitmap(made.Fitted, small, false, 200, 200, false);
         splashPreviews_.push_back(small);
     }
     if (coverPhoto_.isNull())
-        coverPhoto_ = photo.Fitted;
+        coverPhoto_ = made.Fitted;
 }
 
-void AlbumMaker::AddBookPictures() {
+FixedPictures AlbumMaker::DrawFixedPictures() const {
+    FixedPictures fixed;
+    fixed.Leather = DrawLeather(PageSize());
+    fixed.CoverBack = pagora::EncodeJpeg(
+        DrawBackCover(fixed.Leather, QString::fromStdString(settings_.AlbumName)), kPageQuality);
+    fixed.LeftPage = pagora::EncodeJpeg(leftPaper_, kPageQuality);
+    fixed.RightPage = pagora::EncodeJpeg(rightPaper_, kPageQuality);
+    fixed.Tile = pagora::EncodeJpeg(DrawBackgroundTile(), kPageQuality);
+    return fixed;
+}
+
+void AlbumMaker::AddBookPictures(FixedPictures&& fixed) {
     QString name = QString::fromStdString(settings_.AlbumName);
     QString span = DateSpan(firstTime_, lastTime_);
-    QImage leather = DrawLeather(PageSize());
-    members_.Add("Cover.jpg",
-                 pagora::EncodeJpeg(DrawCover(leather, name, span, coverPhoto_), kPageQuality));
-    members_.Add("CoverBack.jpg", pagora::EncodeJpeg(DrawBackCover(leather, name), kPageQuality));
-    members_.Add("LeftPage.jpg", pagora::EncodeJpeg(leftPaper_, kPageQuality));
-    members_.Add("RightPage.jpg", pagora::EncodeJpeg(rightPaper_, kPageQuality));
-    members_.Add("back.jpg", pagora::EncodeJpeg(DrawBackgroundTile(), kPageQuality));
+    members_.Add("Cover.jpg", pagora::EncodeJpeg(DrawCover(fixed.Leather, name, span, coverPhoto_),
+                                                 kPageQuality));
+    members_.Add("CoverBack.jpg", fixed.CoverBack);
+    members_.Add("LeftPage.jpg", fixed.LeftPage);
+    members_.Add("RightPage.jpg", fixed.RightPage);
+    members_.Add("back.jpg", fixed.Tile);
     members_.Add("Albumflash.jpg",
                  pagora::EncodeJpeg(DrawSplash(name, span, splashPreviews_), kPageQuality));
     members_.Add("FilmBarPhoto.jpg", pagora::EncodeJpeg(strip_.Draw(), kPageQuality));
@@ -320,7 +402,10 @@ void MakeAlbum(const MakeSettings& settings) {
             std::fprintf(stderr, "kfa: %s\n", qPrintable(message));
     });
     auto application = StartPainting();
-    AlbumMaker(settings).Run();
+    MakeSettings expanded = settings;
+    expanded.Photos = ExpandFolders(settings.Photos, settings.Recursive,
+                                    [](const std::string& note) { std::cerr << note << '\n'; });
+    AlbumMaker(expanded).Run();
 }
 
 }  // namespace kfa

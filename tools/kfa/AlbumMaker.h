@@ -10,7 +10,8 @@ namespace kfa {
 
 // Everything an album is made from. Texts are UTF-8.
 struct MakeSettings {
-    std::vector<PhotoEntry> Photos;
+    std::vector<PhotoEntry> Photos;  // folders among them stand for their pictures
+    bool Recursive = false;          // folders stand for their subfolders' pictures too
     std::string Output;
     std::string AlbumName;
     std::string Password;
@@ -23,10 +24,13 @@ struct MakeSettings {
     int ScreenHeight = 1080;
     bool SkipBad = false;
     bool NoPictures = false;
+    int Jobs = 1;  // photos made at once
 };
 
-// Writes the album, photo by photo; the output appears only when it is
-// complete. Throws with a message naming the photo or file that failed.
+// Writes the album; photos are made on settings.Jobs threads and written in
+// their order, and the output appears only when it is complete. The bytes do
+// not depend on the number of jobs. Throws with a message naming the photo or
+// file that failed.
 void MakeAlbum(const MakeSettings& settings);
 
 }  // namespace kfa

@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "Commands.h"
 #include "Files.h"
+#include "Viewer.h"
 #include "archive/AlbumArchive.h"
 #include "archive/AlbumError.h"
 #include "archive/AlbumWriter.h"
@@ -24,26 +25,7 @@ const char kUsage[] =
     "which shows the album when it is run. kfa list and the other reading\n"
     "commands read the result too.\n\n"
     "  -o FILE         the program to write (executable; replaced only when complete)\n"
-    "  --viewer PATH   the viewer to take (default: the one this build made, else\n"
-    "                  pagora beside kfa)\n";
-
-std::string DefaultViewer() {
-    std::vector<std::string> tried;
-#ifdef PAGORA_VIEWER_PATH
-    tried.push_back(PAGORA_VIEWER_PATH);
-#endif
-    std::error_code error;
-    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error)
-        tried.push_back((self.parent_path() / "pagora").string());
-    std::string looked;
-    for (const std::string& path : tried) {
-        if (std::filesystem::is_regular_file(path, error))
-            return path;
-        looked += (looked.empty() ? "" : ", ") + path;
-    }
-    throw UsageError("no viewer found (looked at " + looked + "); give one with --viewer PATH");
-}
+    "  --viewer PATH   the viewer to take (default: pagora beside kfa, else on PATH)\n";
 
 // A viewer that already carries an album would end up with two.
 void CheckPlainViewer(const std::string& viewer) {
@@ -65,9 +47,7 @@ int RunBundle(const std::vector<std::string>& raw) {
     auto out = args.Value("-o");
     if (!out || out->empty())
         throw UsageError("needs -o FILE");
-    std::string viewer = args.Value("--viewer").value_or("");
-    if (viewer.empty())
-        viewer = DefaultViewer();
+    std::string viewer = FindViewer(args.Value("--viewer"));
     CheckPlainViewer(viewer);
 
     const std::string& albumPath = args.Positional()[0];

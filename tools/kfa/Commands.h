@@ -28,5 +28,6 @@ Command InfoCommand();
 Command PackCommand();
 Command MakeCommand();
 Command BundleCommand();
+Command ViewCommand();
 
 }  // namespace kfa

@@ -5,6 +5,7 @@
 #include "AlbumMaker.h"
 #include "Arguments.h"
 #include "Commands.h"
+#include "OrderedWork.h"
 #include "archive/AlbumError.h"
 #include "archive/Gbk.h"
 
@@ -19,11 +20,15 @@ constexpr size_t kPasswordBytes = 32;
 constexpr int kMinScreenWidth = 640, kMinScreenHeight = 480;
 constexpr int kMaxScreenWidth = 7680, kMaxScreenHeight = 4320;
 constexpr long long kMaxMilliseconds = 3600000;
+constexpr long long kMaxJobs = 256;
 
 const char kUsage[] =
-    "Usage: kfa make [PHOTO...] -o ALBUM.kfa [--list FILE] [OPTION...]\n\n"
+    "Usage: kfa make [PHOTO|FOLDER...] -o ALBUM.kfa [--list FILE] [OPTION...]\n\n"
     "Makes an album of the photos, one photo a page, with covers, paper, a\n"
-    "background, a loading picture and a page-turn sound drawn for it.\n\n"
+    "background, a loading picture and a page-turn sound drawn for it.\n"
+    "A FOLDER stands for the pictures in it, by file name extension (letter\n"
+    "case ignored), in shooting order (EXIF, else the file's time), then by\n"
+    "name; other files and hidden ones are passed over.\n\n"
     "  -o ALBUM.kfa        the album to write (it appears only when complete)\n"
     "  --list FILE         photos to take first, one a line: PATH, then optional\n"
     "                      TITLE, DESCRIPTION and TIME (YYYY-MM-DD HH:MM[:SS]),\n"
@@ -38,11 +43,16 @@ const char kUsage[] =
     "  --back-color RRGGBB the background of the picture views (default 000000)\n"
     "  --screen WxH        the screen the pages are drawn for (default 1920x1080)\n"
     "  --skip-bad          skip photos that cannot be read instead of stopping\n"
-    "  --no-pictures       pages only: no full-size pictures or thumbnails\n\n"
+    "  --no-pictures       pages only: no full-size pictures or thumbnails\n"
+    "  --recursive         folders stand for the pictures of their subfolders too\n"
+    "  --jobs N            photos made at once (default: the number of cores);\n"
+    "                      the album is the same whatever N is\n\n"
     "A photo's title is the list's, else its own EXIF description, else its file\n"
     "name; its description the list's, else the text of PHOTO.txt beside it; its\n"
     "time the list's, else its EXIF date, else the file's time. Photos are turned\n"
-    "upright as their EXIF orientation says. Texts must be writable in GBK.\n";
+    "upright as their EXIF orientation says, JPEGs without loss where the\n"
+    "turn allows it (their orientation tag then reads 1). Texts must be\n"
+    "writable in GBK.\n";
 
 std::string ToGbk(const std::string& text, const std::string& what) {
     try {
@@ -81,8 +91,8 @@ int32_t ParseColor(std::string text) {
 MakeSettings ParseSettings(const std::vector<std::string>& raw) {
     Arguments args(raw,
                    {"-o", "--list", "--name", "--password", "--music", "--turn-time", "--stay-time",
-                    "--back-color", "--screen"},
-                   {"--show-info", "--skip-bad", "--no-pictures"});
+                    "--back-color", "--screen", "--jobs"},
+                   {"--show-info", "--skip-bad", "--no-pictures", "--recursive"});
     MakeSettings settings;
     auto out = args.Value("-o");
     if (!out || out->empty())
@@ -92,8 +102,11 @@ MakeSettings ParseSettings(const std::vector<std::string>& raw) {
         std::vector<PhotoEntry> entries = ReadPhotoList(list);
         settings.Photos.insert(settings.Photos.end(), entries.begin(), entries.end());
     }
-    for (const std::string& path : args.Positional())
-        settings.Photos.push_back({path, "", "", std::nullopt});
+    for (const std::string& path : args.Positional()) {
+        std::error_code error;
+        settings.Photos.push_back(
+            {path, "", "", std::nullopt, std::filesystem::is_directory(path, error)});
+    }
     if (settings.Photos.empty())
         throw UsageError("needs at least one photo");
 
@@ -133,6 +146,10 @@ MakeSettings ParseSettings(const std::vector<std::string>& raw) {
     settings.ShowInfo = args.Flag("--show-info");
     settings.SkipBad = args.Flag("--skip-bad");
     settings.NoPictures = args.Flag("--no-pictures");
+    settings.Recursive = args.Flag("--recursive");
+    settings.Jobs = AvailableCores();
+    if (auto jobs = args.Value("--jobs"))
+        settings.Jobs = static_cast<int>(ParseNumber(*jobs, "--jobs", 1, kMaxJobs));
     return settings;
 }
 

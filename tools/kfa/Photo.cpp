@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "Files.h"
+#include "LosslessTurn.h"
 #include "archive/AlbumError.h"
 #include "archive/DateText.h"
 #include "gfx/Fit.h"
@@ -156,6 +157,13 @@ Photo LoadPhoto(const std::string& path, QSize box, bool fullPicture) {
         if (fullPicture)
             photo.PictureJpeg = std::move(bytes);
     } else if (fullPicture) {
+        if (auto turned = TurnUprightLosslessly(bytes, orientation)) {
+            bytes = {};
+            photo.Fitted =
+                pagora::DecodeJpegToBox(*turned, path, box.width(), box.height(), false, false);
+            photo.PictureJpeg = std::move(*turned);
+            return photo;
+        }
         QImage upright = pagora::OrientUpright(pagora::DecodeJpeg(bytes, path), orientation);
         photo.PictureJpeg = pagora::EncodeJpeg(upright, kReencodeQuality);
         photo.Fitted = Fit(upright, box);

@@ -35,8 +35,9 @@ struct Photo {
     ExifFacts Facts;
 };
 
-// Reads a photo file. JPEGs stored upright keep their own bytes; others are
-// decoded, turned and encoded again. Only the fitted picture is made when
+// Reads a photo file. JPEGs stored upright keep their own bytes, turned ones
+// are turned losslessly where a perfect transform exists; others are decoded,
+// turned and encoded again. Only the fitted picture is made when
 // fullPicture is false. Throws PictureError naming the file when it cannot be
 // read or decoded.
 Photo LoadPhoto(const std::string& path, QSize box, bool fullPicture);

@@ -13,6 +13,7 @@ struct PhotoEntry {
     std::string Title;
     std::string Description;
     std::optional<double> ShootTime;
+    bool Folder = false;  // a folder whose pictures stand here
 };
 
 // A list file: UTF-8, one photo a line, fields separated by tabs: path, then

@@ -21,16 +21,19 @@ Progress::~Progress() {
 }
 
 void Progress::Begin(const std::string& label) {
+    std::lock_guard lock(mutex_);
     label_ = label;
     Draw();
 }
 
 void Progress::Advance() {
+    std::lock_guard lock(mutex_);
     done_ = std::min(done_ + 1, total_);
     Draw();
 }
 
 void Progress::Note(const std::string& message) {
+    std::lock_guard lock(mutex_);
     Clear();
     std::cerr << message << '\n';
     Draw();

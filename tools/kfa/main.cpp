@@ -11,9 +11,9 @@
 namespace {
 
 const std::vector<kfa::Command>& AllCommands() {
-    static const std::vector<kfa::Command> commands = {kfa::ListCommand(), kfa::ExtractCommand(),
-                                                       kfa::InfoCommand(), kfa::PackCommand(),
-                                                       kfa::MakeCommand(), kfa::BundleCommand()};
+    static const std::vector<kfa::Command> commands = {
+        kfa::ListCommand(), kfa::ExtractCommand(), kfa::InfoCommand(), kfa::PackCommand(),
+        kfa::MakeCommand(), kfa::BundleCommand(),  kfa::ViewCommand()};
     return commands;
 }
 
@@ -24,7 +24,7 @@ void PrintHelp(std::ostream& out) {
     for (const kfa::Command& c : AllCommands()) {
         out << "  " << c.Name << std::string(10 - c.Name.size(), ' ') << c.Summary << "\n";
     }
-    out << "\n'kfa COMMAND --help' describes a command.\n"
+    out << "\n'kfa COMMAND --help' describes a command; 'kfa --version' names the version.\n"
            "Exit status: 0 success, 1 a named member does not exist, 2 the album cannot be\n"
            "read or the command was called wrongly.\n";
 }
@@ -36,6 +36,10 @@ int main(int argc, char** argv) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintHelp(args.empty() ? std::cerr : std::cout);
         return args.empty() ? kfa::kUnreadable : kfa::kSuccess;
+    }
+    if (args[0] == "--version") {
+        std::cout << "kfa (Pagora) " << PAGORA_VERSION << "\n";
+        return kfa::kSuccess;
     }
     const kfa::Command* command = nullptr;
     for (const kfa::Command& c : AllCommands())
