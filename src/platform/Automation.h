@@ -18,7 +18,8 @@ namespace pagora {
 //   PAGORA_THEN=escape      Esc is pressed on the book once it is painted;
 //   PAGORA_THEN=read        the book is read through once painted: every spread
 //                           forward and back with the pointer over it, jumps
-//                           along both stacks, then Esc in the middle of a turn.
+//                           along both stacks, then Esc in the middle of a turn;
+//   PAGORA_OPENING=skip     the book is painted at once, without its opening.
 namespace automation {
 
 bool Active();
@@ -29,6 +30,7 @@ std::optional<std::string> NextAnswer(const std::string& dialog);
 double Elapsed();
 std::string SnapshotPath();
 std::string Then();
+bool SkipOpening();
 
 }  // namespace automation
 }  // namespace pagora
