@@ -130,6 +130,7 @@ void TVudadezEroz::AnimateTurnForward() {
 
     uint32_t t0 = GetTickCount();
     Sleep(100);
+    PlayTurnSound();
     int t = Since(t0);
 
     // Lift: the right page rises from its free edge and narrows to the spine.
@@ -231,6 +232,7 @@ void TVudadezEroz::AnimateTurnBack() {
     }
     uint32_t t0 = GetTickCount();
     Sleep(100);
+    PlayTurnSound();
     int t = Since(t0);
 
     // Lift on the left, right-aligned at the spine; no messages meanwhile.

@@ -3,6 +3,7 @@
 // and above the book, the cover inside its rectangle.
 //
 //   pagora_screen_probe AUTOMATION_LOG TILE.jpg OUT.png [SECONDS]
+//   pagora_screen_probe --opening TILE.jpg OUT.png
 //
 // Retries until the checks pass or SECONDS (default 30) have gone, since the
 // window may reach the screen a little after the viewer says it has painted.
@@ -87,7 +88,41 @@ std::string Check(const QImage& shot, const QImage& tile, const std::map<std::st
 
 }  // namespace
 
+// Screenshots of the opening under way, taken until one catches the
+// background coming in (some rows show it, others not yet) or two seconds
+// have passed; the last is kept. Nothing is required of it.
+int Opening(const char* tilePath, const char* outPath) {
+    const QImage tile =
+        QImage(QString::fromLocal8Bit(tilePath)).convertToFormat(QImage::Format_RGB32);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (tile.isNull() || screen == nullptr)
+        return 2;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    QImage shot;
+    int tiled = 0;
+    do {
+        shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        tiled = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            bool like = true;
+            for (int x = 0; x < shot.width() && like; ++x)
+                like = Near(shot.pixel(x, y), tile.pixel(x % tile.width(), y % tile.height()), 16);
+            tiled += like;
+        }
+    } while (!(tiled > 0 && tiled < shot.height()) && std::chrono::steady_clock::now() < deadline);
+    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(outPath)))
+        return 1;
+    std::printf("probe: opening screenshot %s, %d of %d rows show the background\n", outPath, tiled,
+                shot.height());
+    return 0;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--opening") {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        return Opening(argv[2], argv[3]);
+    }
     if (argc < 4) {
         std::fprintf(stderr, "usage: %s AUTOMATION_LOG TILE.jpg OUT.png [SECONDS]\n", argv[0]);
         return 2;

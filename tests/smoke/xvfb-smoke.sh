@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # The viewer in a real X window: a bundled album starts on a private Xvfb
-# screen, the book is found on a screenshot where its layout puts it, and Esc
-# ends the program with status 0. It runs twice: on a 1024 x 768 screen, and
-# on a 2048 x 1536 screen at scale 2, where the book is laid out and shown in
-# device pixels.
+# screen, a screenshot is taken while its opening runs, the book is found on a
+# screenshot where its layout puts it, and Esc ends the program with status 0.
+# It runs twice: on a 1024 x 768 screen, and on a 2048 x 1536 screen at scale
+# 2, where the book is laid out and shown in device pixels.
 #
 #   xvfb-smoke.sh VIEWER KFA ALBUM PROBE [OUT_FOLDER]
 #
 # Exits 77 (skipped) when Xvfb or xdotool is missing. The screenshots
-# (screen-1024x768-at-1.png, screen-2048x1536-at-2.png) and the logs are left
-# in OUT_FOLDER (default: a temporary folder, removed).
+# (opening-1024x768-at-1.png, screen-1024x768-at-1.png and the same at
+# 2048x1536-at-2) and the logs are left in OUT_FOLDER (default: a temporary
+# folder, removed).
 set -u
 viewer=$1 kfa=$2 album=$3 probe=$4 out=${5:-}
 
@@ -76,6 +77,17 @@ run() {  # SIZE SCALE
         XDG_CONFIG_HOME="$run/config" TMPDIR="$run/tmp" PAGORA_AUTOMATION="$log" \
         "$work/Smoke" >"$run/viewer.out" 2>"$err" &
     app_pid=$!
+
+    # A look at the opening under way, kept with the other screenshots.
+    for _ in $(seq 3000); do
+        grep -q '^opening' "$log" 2>/dev/null && break
+        grep -q '^painted' "$log" 2>/dev/null && break
+        kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before its opening"
+        sleep 0.02
+    done
+    grep -q '^opening' "$log" || fail "the book was shown without its opening"
+    QT_SCALE_FACTOR=1 "$probe" --opening "$work/tile.jpg" "$work/opening-$size-at-$scale.png" ||
+        fail "screenshot of the opening"
 
     for _ in $(seq 600); do
         grep -q '^painted' "$log" 2>/dev/null && break
