@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "BenchTimer.h"
+#include "OffscreenScreen.h"
 #include "SyntheticPhoto.h"
 #include "archive/AlbumArchive.h"
 #include "archive/AlbumProfile.h"
@@ -195,16 +196,7 @@ void SpaceToFirstFrame() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    const QString config = QDir::tempPath() + "/bench-turn-screen.json";
-    QFile file(config);
-    file.open(QIODevice::WriteOnly);
-    file.write(QString(R"({ "screens": [ { "name": "s", "x": 0, "y": 0, "width": %1,
-        "height": %2, "logicalDpi": 96, "physicalWidth": 800, "physicalHeight": 450 } ] })")
-                   .arg(kScreenW)
-                   .arg(kScreenH)
-                   .toUtf8());
-    file.close();
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+    const QString config = pagora::bench::UseOffscreenScreen("bench-turn", kScreenW, kScreenH);
     qputenv("SDL_AUDIODRIVER", "dummy");
     if (argc > 1 && std::strcmp(argv[1], "--scaled-curl") == 0) {
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(

@@ -89,9 +89,44 @@ void TVudadezEroz::NAllScreenClick() {
 void TVudadezEroz::NSmallPicClick() {
     if (PictureCount() == 0 || RowseForm == nullptr || Turning)
         return;
+    // The show turns the hidden book on, and is as it was on the way back.
+    TimerWasOn = BookTimer.Enabled() ? 1 : 0;
     RowseForm->ShowBrowser();
     ActiveCanvas = &RowseForm->GetCanvas();
     ViewMode = 3;
+    if (ToolbarForm != nullptr)
+        ToolbarForm->SetToolbarShape(false, true);
+}
+
+ViewLinks TVudadezEroz::MakeViewLinks() {
+    ViewLinks links;
+    links.ShowBook = [this] { ReturnToBook(); };
+    links.SetToolbarShape = [](bool leftTab, bool rightTab) {
+        if (ToolbarForm != nullptr)
+            ToolbarForm->SetToolbarShape(leftTab, rightTab);
+    };
+    links.MagnifierDown = [] { return ToolbarForm != nullptr && ToolbarForm->tbtnMagnifier.Down; };
+    links.ShowInfo = [this] { return ShowInfo != 0; };
+    links.ShowOptions = [](QWidget* owner) {
+        auto dialog = std::make_unique<TfrmOption>(owner);
+        dialog->ShowModal();
+    };
+    return links;
+}
+
+void TVudadezEroz::ReturnToBook() {
+    BookTimer.SetEnabled(TimerWasOn != 0);
+    // The menu's tick follows, so the next tick or Ctrl+P finds the two agreeing.
+    NPlay->setChecked(TimerWasOn != 0);
+    ShowFullScreen();
+    // The views are the book's own windows, which a window manager keeps
+    // above it: they step aside rather than behind.
+    if (PicViewForm != nullptr)
+        PicViewForm->hide();
+    if (RowseForm != nullptr)
+        RowseForm->hide();
+    ActiveCanvas = &GetCanvas();
+    ViewMode = 1;
     if (ToolbarForm != nullptr)
         ToolbarForm->SetToolbarShape(false, true);
 }

@@ -5,11 +5,11 @@
 #include <thread>
 
 #include "book/PageCurl.h"
-#include "book/ScopedFlag.h"
 #include "book/TVudadezEroz.h"
 #include "gfx/BlockCopy.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
+#include "platform/ScopedFlag.h"
 #include "platform/ScreenCursor.h"
 #include "platform/Tick.h"
 

@@ -178,6 +178,7 @@ void TVudadezEroz::FormCreate() {
     PicViewForm->SetColor(BackColor);
     PicViewForm->SetMenuImages(&MenuIcons());
     PicViewForm->SetPictureCount(PictureCount());
+    PicViewForm->SetLinks(MakeViewLinks());
 
     WorkFolder = ::pagora::WorkFolder();
     // A damaged sound or track is as good as a missing one: silence.
@@ -229,6 +230,7 @@ void TVudadezEroz::FormCreate() {
     RowseForm = new TfrmRowse(this, PictureCount(), Archive.get());
     RowseForm->SetMenuImages(&MenuIcons());
     RowseForm->SetColor(BackColor);
+    RowseForm->SetLinks(MakeViewLinks());
     if (ToolbarForm != nullptr)
         ToolbarForm->ShowToolbar();
     if (PictureCount() == 0) {
@@ -414,6 +416,8 @@ void TVudadezEroz::FormPaint() {
                 this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
         else if (automation::Then() == "read")
             QTimer::singleShot(0, this, [this] { Guarded([this] { ReadThrough(); }); });
+        else if (automation::Then() == "views")
+            QTimer::singleShot(0, this, [this] { Guarded([this] { WalkViews(); }); });
     }
 }
 
@@ -427,6 +431,12 @@ void TVudadezEroz::NExitClick() {
 void TVudadezEroz::ShutDown() {
     if (qApp != nullptr)
         qApp->removeEventFilter(this);
+    // The views' loaders and transitions go before anything they use: the
+    // browser reads this archive.
+    if (PicViewForm != nullptr && PicViewForm->parent() == this)
+        PicViewForm->ShutDown();
+    if (RowseForm != nullptr && RowseForm->parent() == this)
+        RowseForm->ShutDown();
     BookHint.reset();
     // Workers go first: they read the archive and deliver into the buffers.
     Loader.reset();

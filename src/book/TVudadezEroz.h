@@ -28,6 +28,7 @@
 #include "platform/MediaPlayer.h"
 #include "platform/SoundEffect.h"
 #include "platform/Timer.h"
+#include "views/ViewLinks.h"
 
 namespace pagora {
 
@@ -177,6 +178,12 @@ class TVudadezEroz : public Form {
     void ExportHotPicture(ExportKind kind);
     // An automated reading of the whole book, ending with Esc mid-turn.
     void ReadThrough();
+    // An automated walk through the other views, ending with Esc mid-load.
+    void WalkViews();
+    // What the other views are handed of the book and the shell.
+    ViewLinks MakeViewLinks();
+    // Back from another view: the slide show as it was when the book was left.
+    void ReturnToBook();
     void HoverSpread();
     QString NormalCaption(bool next) const;
     QString SpreadText(int page) const;

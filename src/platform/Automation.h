@@ -19,6 +19,10 @@ namespace pagora {
 //   PAGORA_THEN=read        the book is read through once painted: every spread
 //                           forward and back with the pointer over it, jumps
 //                           along both stacks, then Esc in the middle of a turn;
+//   PAGORA_THEN=views       the other views are walked once the book is painted:
+//                           the picture viewer and its steps, the browser and
+//                           its pages, a cell, back to the book, then Esc while
+//                           both views' loaders work;
 //   PAGORA_OPENING=skip     the book is painted at once, without its opening.
 namespace automation {
 

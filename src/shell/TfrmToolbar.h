@@ -4,8 +4,13 @@
 
 namespace pagora {
 
+// A tool button's state as the views read it.
+struct ToolButtonState {
+    bool Down = false;
+};
+
 // The floating toolbar. Until it is built it only records what start-up and
-// the views ask of it, and shows nothing.
+// the views ask of it, and shows nothing; tests press its magnifier button.
 class TfrmToolbar : public Form {
   public:
     TfrmToolbar() : Form(nullptr) {}
@@ -19,6 +24,8 @@ class TfrmToolbar : public Form {
     bool Shown() const { return shown_; }
     bool LeftTab() const { return leftTab_; }
     bool RightTab() const { return rightTab_; }
+
+    ToolButtonState tbtnMagnifier;
 
   private:
     bool shown_ = false;
