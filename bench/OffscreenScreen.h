@@ -7,17 +7,20 @@
 
 namespace pagora::bench {
 
-// Points Qt's offscreen platform at one screen of width x height device
-// pixels through a configuration file named after the benchmark; returns the
-// file, for removing at the end. Before the QApplication is made.
+// Writes a screen description for Qt's offscreen platform, width x height
+// pixels at 96 dpi, and has this process use it; returns the file, which the
+// caller removes at the end.
 inline QString UseOffscreenScreen(const QString& name, int width, int height) {
     const QString config = QDir::tempPath() + "/" + name + "-screen.json";
     QFile file(config);
     file.open(QIODevice::WriteOnly);
+    // A physical size that gives the 96 dpi the logical one says.
     file.write(QString(R"({ "screens": [ { "name": "s", "x": 0, "y": 0, "width": %1,
-        "height": %2, "logicalDpi": 96, "physicalWidth": 800, "physicalHeight": 450 } ] })")
+        "height": %2, "logicalDpi": 96, "physicalWidth": %3, "physicalHeight": %4 } ] })")
                    .arg(width)
                    .arg(height)
+                   .arg(width * 254 / 960)
+                   .arg(height * 254 / 960)
                    .toUtf8());
     file.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());

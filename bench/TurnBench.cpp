@@ -166,6 +166,7 @@ void SpaceToFirstFrame() {
                          QString::fromStdString(path));
     book.TurnTime = 600;
     book.BackRangOn = 0;
+    book.FirstPaint = false;  // no opening: bench_opening times it
     book.ShowFullScreen();
     ProcessMessages();
     Clock::time_point start, first;

@@ -7,7 +7,7 @@ packages=(
   g++ cmake ninja-build pkg-config clang libclang-rt-14-dev
   qt6-base-dev qt6-qpa-plugins qt6-image-formats-plugins
   libjpeg62-turbo-dev libturbojpeg0-dev libpng-dev libtiff-dev zlib1g-dev
-  libexif-dev libsdl2-mixer-dev
+  libexif-dev libsdl2-mixer-dev timgm6mb-soundfont lame
   fonts-arphic-uming fonts-wqy-zenhei fonts-liberation
   libgtest-dev xvfb xauth xdotool
   desktop-file-utils libxml2-utils help2man lintian

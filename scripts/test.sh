@@ -56,6 +56,11 @@ if scripts/tsan-read.sh "$top/build-tsan/src/app/pagora" "$top/build/sample.kfa"
 else
     failed=$((failed + 1))
 fi
+if scripts/tsan-read.sh "$top/build-tsan/src/app/pagora" "$top/build/sample.kfa" views; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+fi
 
 echo "== fuzz targets"
 if scripts/fuzz.sh "${FUZZ_SECONDS:-30}"; then

@@ -400,6 +400,62 @@ TEST(CopyPixelsOverlapTest, MovingWithinOneBitmapKeepsTheSource) {
         EXPECT_EQ(image.pixel(3, y), before.pixel(3, y - 2)) << y;
 }
 
+struct UnionCase {
+    const char* name;
+    std::vector<QRect> rects;
+    std::vector<QRect> within;  // empty: no limit
+};
+
+void PrintTo(const UnionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class CopyRectUnionTest : public testing::TestWithParam<UnionCase> {};
+
+// Against the pixel-by-pixel definition, on a 60 x 40 destination from a 50 x 45 source.
+TEST_P(CopyRectUnionTest, CopiesExactlyTheCoveredPixels) {
+    const UnionCase& c = GetParam();
+    const QImage src = Numbered(50, 45);
+    QImage dst = Filled(60, 40, 0xff123456);
+    CopyRectUnion(dst, src, c.rects, c.within.empty() ? nullptr : &c.within);
+    const auto covered = [](const std::vector<QRect>& rects, int x, int y) {
+        return std::any_of(rects.begin(), rects.end(),
+                           [&](const QRect& r) { return !r.isEmpty() && r.contains(x, y); });
+    };
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const bool copy =
+                x < 50 && covered(c.rects, x, y) && (c.within.empty() || covered(c.within, x, y));
+            ASSERT_EQ(dst.pixel(x, y), copy ? src.pixel(x, y) : 0xff123456u) << x << "," << y;
+        }
+}
+
+// Columns in pairs (more than a band merges as spans) or a stack of rows.
+std::vector<QRect> Comb(int count, bool columns) {
+    std::vector<QRect> rects;
+    for (int i = 0; i < count; ++i)
+        if (!columns)
+            rects.push_back(QRect(i % 5, i, 40, 1));
+        else if (i % 3 != 2)
+            rects.push_back(QRect(i, i % 7, 1, 30));
+    return rects;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Unions, CopyRectUnionTest,
+    testing::Values(
+        UnionCase{"one_rectangle_past_every_edge", {QRect(-5, -5, 100, 100)}, {}},
+        UnionCase{
+            "overlapping", {QRect(2, 2, 10, 10), QRect(8, 5, 10, 10), QRect(4, 20, 3, 3)}, {}},
+        UnionCase{"empty_and_inverted_ignored", {QRect(3, 3, 0, 5), QRect(10, 10, -4, 3)}, {}},
+        UnionCase{"comb_of_columns", Comb(52, true), {}},
+        UnionCase{"stack_of_rows", Comb(40, false), {}},
+        UnionCase{"within_another_union",
+                  {QRect(0, 0, 30, 30), QRect(35, 5, 10, 30)},
+                  {QRect(10, 0, 5, 40), QRect(0, 12, 60, 3)}},
+        UnionCase{"comb_within_a_comb", Comb(52, true), Comb(40, false)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(ClipStretchTest, KeepsTheMappingOfWhatRemains) {
     QImage src = NewBitmap24(10, 10);
     QRectF from(-10, 0, 20, 10), to(0, 0, 40, 20);  // 2x across, 2x down

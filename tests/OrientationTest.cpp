@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
+#include <QPainter>
+
+#include "ExifPhoto.h"
+#include "TestFiles.h"
 #include "gfx/Bitmap.h"
+#include "gfx/ExifOrientation.h"
 #include "gfx/Orientation.h"
+#include "gfx/PictureFile.h"
 
 namespace pagora {
 namespace {
@@ -72,6 +79,75 @@ TEST_P(OrientationTest, TurnsTheStoredPixelsUpright) {
 
 INSTANTIATE_TEST_SUITE_P(EveryOrientation, OrientationTest, ::testing::ValuesIn(kCases),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// A picture whose left half is red and right half blue, 60 x 40 as stored.
+QImage Halves() {
+    QImage stored(60, 40, kBitmapFormat);
+    stored.fill(qRgb(220, 20, 20));
+    QPainter(&stored).fillRect(30, 0, 30, 40, qRgb(20, 20, 220));
+    return stored;
+}
+
+test::Bytes Turned(int orientation) {
+    return test::Jpeg(Halves(), test::ExifSegment(orientation, "", ""));
+}
+
+struct ExifCase {
+    const char* Name;
+    std::function<test::Bytes()> Make;
+    int Orientation;
+};
+
+class ExifOrientationTest : public ::testing::TestWithParam<ExifCase> {};
+
+TEST_P(ExifOrientationTest, ReadsTheTagOrUpright) {
+    EXPECT_EQ(ExifOrientation(GetParam().Make()), GetParam().Orientation);
+}
+
+// ExifSegment's block sits right after SOI: its length at 4, the TIFF header at 12.
+const ExifCase kExifCases[] = {
+    {"NoBlock", [] { return test::Jpeg(Halves()); }, 1},
+    {"Six", [] { return Turned(6); }, 6},
+    {"Eight", [] { return Turned(8); }, 8},
+    {"ValueNineIsUpright", [] { return Turned(9); }, 1},
+    {"ValueZeroIsUpright", [] { return Turned(0); }, 1},
+    {"DirectoryPastTheBlock",
+     [] {
+         test::Bytes b = Turned(6);
+         b[16] = 0xF0;  // IFD0's offset far beyond the block
+         return b;
+     },
+     1},
+    {"BlockCutShort",
+     [] {
+         test::Bytes b = Turned(6);
+         b[4] = 0;
+         b[5] = 12;  // APP1 ends inside the TIFF header
+         return b;
+     },
+     1},
+    {"NotAJpeg", [] { return test::NoiseBytes(200); }, 1},
+};
+
+INSTANTIATE_TEST_SUITE_P(Blocks, ExifOrientationTest, ::testing::ValuesIn(kExifCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(UprightJpeg, TurnedPicturesDecodeUprightIntoTheirBox) {
+    const test::Bytes turned = Turned(6);
+    EXPECT_EQ(UprightJpegSize(turned, "t.jpg"), QSize(40, 60));
+    EXPECT_EQ(UprightJpegSize(test::Jpeg(Halves()), "u.jpg"), QSize(60, 40));
+    for (const QImage& upright : {DecodeUprightJpeg(turned, "t.jpg"),
+                                  DecodeUprightJpegToBox(turned, "t.jpg", 20, 30, false, false)}) {
+        SCOPED_TRACE(upright.width());
+        ASSERT_EQ(upright.width() * 3, upright.height() * 2);
+        // Turned clockwise: the stored left (red) half is now on top.
+        EXPECT_GT(qRed(upright.pixel(upright.width() / 2, upright.height() / 4)), 150);
+        EXPECT_GT(qBlue(upright.pixel(upright.width() / 2, upright.height() * 3 / 4)), 150);
+    }
+    EXPECT_EQ(DecodeUprightJpegToBox(turned, "t.jpg", 20, 30, false, false).size(), QSize(20, 30));
+    // A box the other way round: the upright picture is fitted into it.
+    EXPECT_EQ(DecodeUprightJpegToBox(turned, "t.jpg", 30, 30, false, false).size(), QSize(20, 30));
+}
 
 }  // namespace
 }  // namespace pagora

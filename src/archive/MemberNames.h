@@ -25,5 +25,6 @@ inline std::string PictureInfoName(int64_t number) {
 
 inline const char kProfileMember[] = "profile.dat";
 inline const char kSetupMember[] = "AlbumProInfo.dat";
+inline const char kTurnSoundMember[] = "SndEffect.wav";
 
 }  // namespace pagora

@@ -90,9 +90,45 @@ void TVudadezEroz::NAllScreenClick() {
 void TVudadezEroz::NSmallPicClick() {
     if (PictureCount() == 0 || RowseForm == nullptr || Turning)
         return;
+    // The show turns the hidden book on, and is as it was on the way back.
+    TimerWasOn = BookTimer.Enabled() ? 1 : 0;
     RowseForm->ShowBrowser();
     ActiveCanvas = &RowseForm->GetCanvas();
     ViewMode = 3;
+    if (ToolbarForm != nullptr)
+        ToolbarForm->SetToolbarShape(false, true);
+}
+
+ViewLinks TVudadezEroz::MakeViewLinks() {
+    ViewLinks links;
+    links.ShowBook = [this] { ReturnToBook(); };
+    links.SetToolbarShape = [](bool leftTab, bool rightTab) {
+        if (ToolbarForm != nullptr)
+            ToolbarForm->SetToolbarShape(leftTab, rightTab);
+    };
+    links.MagnifierDown = [] { return ToolbarForm != nullptr && ToolbarForm->MagnifierDown(); };
+    links.PlayingChanged = [](bool playing) {
+        if (ToolbarForm != nullptr)
+            ToolbarForm->ShowPlaying(playing);
+    };
+    links.ShowInfo = [this] { return ShowInfo != 0; };
+    links.ShowOptions = [this](QWidget* owner) { ShowOptions(owner); };
+    return links;
+}
+
+void TVudadezEroz::ReturnToBook() {
+    BookTimer.SetEnabled(TimerWasOn != 0);
+    // The menu's tick follows, so the next tick or Ctrl+P finds the two agreeing.
+    NPlay->setChecked(TimerWasOn != 0);
+    ShowFullScreen();
+    // The views are the book's own windows, which a window manager keeps
+    // above it: they step aside rather than behind.
+    if (PicViewForm != nullptr)
+        PicViewForm->hide();
+    if (RowseForm != nullptr)
+        RowseForm->hide();
+    ActiveCanvas = &GetCanvas();
+    ViewMode = 1;
     if (ToolbarForm != nullptr)
         ToolbarForm->SetToolbarShape(false, true);
 }
@@ -121,6 +157,27 @@ ToolbarTargets TVudadezEroz::ToolbarCommands() {
     ToolbarTargets targets;
     targets.BookUp = [this] { NUpPageClick(); };
     targets.BookDown = [this] { NDownPageClick(); };
+    // Through the globals: the views may be gone at shutdown, the toolbar outlives them.
+    const auto viewer = [](void (TPicView::*handler)()) {
+        return [handler] {
+            if (PicViewForm != nullptr)
+                (PicViewForm->*handler)();
+        };
+    };
+    const auto browser = [](void (TfrmRowse::*handler)()) {
+        return [handler] {
+            if (RowseForm != nullptr)
+                (RowseForm->*handler)();
+        };
+    };
+    targets.ViewerUp = viewer(&TPicView::NUpPageClick);
+    targets.ViewerDown = viewer(&TPicView::NDownPageClick);
+    targets.ViewerAlbum = viewer(&TPicView::NAlbumRowseClick);
+    targets.ViewerThumbnails = viewer(&TPicView::NSmallPicClick);
+    targets.ViewerPlay = viewer(&TPicView::ToolBtnPlayClick);
+    targets.ViewerPlaying = [] { return PicViewForm != nullptr && PicViewForm->Timer.Enabled(); };
+    targets.BrowserUp = browser(&TfrmRowse::NUpPageClick);
+    targets.BrowserDown = browser(&TfrmRowse::NDownPageClick);
     targets.Exiting = [this] { exiting_ = true; };
     return targets;
 }

@@ -1,8 +1,8 @@
 // The page commands of the book window: the labels, the keys and the jumps.
-#include "book/ScopedFlag.h"
 #include "book/TVudadezEroz.h"
 #include "platform/Globals.h"
 #include "platform/Messages.h"
+#include "platform/ScopedFlag.h"
 
 namespace pagora {
 

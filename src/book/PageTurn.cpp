@@ -5,11 +5,11 @@
 #include <thread>
 
 #include "book/PageCurl.h"
-#include "book/ScopedFlag.h"
 #include "book/TVudadezEroz.h"
 #include "gfx/BlockCopy.h"
 #include "platform/MessageBox.h"
 #include "platform/Messages.h"
+#include "platform/ScopedFlag.h"
 #include "platform/ScreenCursor.h"
 #include "platform/Tick.h"
 
@@ -130,6 +130,7 @@ void TVudadezEroz::AnimateTurnForward() {
 
     uint32_t t0 = GetTickCount();
     Sleep(100);
+    PlayTurnSound();
     int t = Since(t0);
 
     // Lift: the right page rises from its free edge and narrows to the spine.
@@ -231,6 +232,7 @@ void TVudadezEroz::AnimateTurnBack() {
     }
     uint32_t t0 = GetTickCount();
     Sleep(100);
+    PlayTurnSound();
     int t = Since(t0);
 
     // Lift on the left, right-aligned at the spine; no messages meanwhile.

@@ -13,6 +13,7 @@
 #include "gfx/BlockCopy.h"
 #include "gfx/Canvas.h"
 #include "platform/Fonts.h"
+#include "platform/GbkText.h"
 #include "platform/Globals.h"
 
 namespace pagora {
@@ -33,18 +34,6 @@ void CheckBalloonSize(QSize size) {
     if (!PictureSizeAllowed(size.width(), size.height()))
         throw std::invalid_argument("hint balloon size " + std::to_string(size.width()) + " x " +
                                     std::to_string(size.height()) + " is not allowed");
-}
-
-// Control characters would be measured and drawn differently (tabs, line
-// breaks, U+009C ends a measurement), so they show as spaces.
-QString Printable(QString text) {
-    for (QChar& c : text) {
-        const auto category = c.category();
-        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
-            category == QChar::Separator_Paragraph)
-            c = QLatin1Char(' ');
-    }
-    return text;
 }
 
 // Where each character of text starts, and its end: counts of characters then

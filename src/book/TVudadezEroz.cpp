@@ -1,6 +1,5 @@
 #include "book/TVudadezEroz.h"
 
-#include <sys/stat.h>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -9,8 +8,10 @@
 
 #include "archive/AlbumSetupInfo.h"
 #include "archive/HelperLibrary.h"
+#include "archive/MemberNames.h"
 #include "book/BackgroundTile.h"
 #include "book/CoverShade.h"
+#include "book/MusicFiles.h"
 #include "book/PageStacks.h"
 #include "gfx/Bitmap.h"
 #include "gfx/Draw.h"
@@ -38,11 +39,6 @@ namespace {
 // The splash pictures are shown at their own size in a box of about 558 x 278;
 // anything far larger is not a splash picture.
 constexpr int64_t kMaxSplashArea = int64_t{1} << 24;
-
-bool FileExists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
 
 QColor FromColorRef(uint32_t value) {
     return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
@@ -182,22 +178,23 @@ void TVudadezEroz::FormCreate() {
     PicViewForm->SetColor(BackColor);
     PicViewForm->SetMenuImages(&MenuIcons());
     PicViewForm->SetPictureCount(PictureCount());
+    PicViewForm->SetLinks(MakeViewLinks());
 
     WorkFolder = ::pagora::WorkFolder();
-    const std::string soundFile = WorkFolder + "/SndEffect.wav";
+    // A damaged sound or track is as good as a missing one: silence.
+    const std::string soundFile = TurnSoundPath();
     if (BackRangOn && !FileExists(soundFile))
-        Archive->ExtractToFile("SndEffect.wav", soundFile);
+        ExtractOptional(*Archive, kTurnSoundMember, soundFile);
 
     Player = std::make_unique<MediaPlayer>();
     if (!Profile.MusicName.empty()) {
-        // Album texts become a file name only once they cannot leave the folder.
-        const std::string name =
-            SafeFileNamePart((albumName + FromGbk(Profile.MusicName)).toStdString());
-        Player->FileName = QString::fromStdString(WorkFolder + "/" + name);
-        Archive->ExtractToFile(Profile.MusicName, Player->FileName.toStdString());
+        const std::string path = MusicPath(Profile.MusicName);
+        Player->FileName = QString::fromStdString(path);
+        ExtractOptional(*Archive, Profile.MusicName, path);
     } else {
-        Player->FileName = QStringLiteral("NoMusicKKKK");
+        Player->FileName = QString::fromLatin1(kNoMusic);
     }
+    Player->OnNotify = [this] { MediaplayerEnd(); };
     MusicThread = std::make_unique<TPlaythread>(Player.get(), BackMusic, BackMusicOn, Archive.get(),
                                                 Profile.MusicName);
 
@@ -242,6 +239,7 @@ void TVudadezEroz::FormCreate() {
     RowseForm = new TfrmRowse(this, PictureCount(), Archive.get());
     RowseForm->SetMenuImages(&MenuIcons());
     RowseForm->SetColor(BackColor);
+    RowseForm->SetLinks(MakeViewLinks());
     if (ToolbarForm != nullptr) {
         ToolbarForm->SetTargets(ToolbarCommands());
         ToolbarForm->ShowToolbar();
@@ -429,6 +427,8 @@ void TVudadezEroz::FormPaint() {
                 this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
         else if (automation::Then() == "read")
             QTimer::singleShot(0, this, [this] { Guarded([this] { ReadThrough(); }); });
+        else if (automation::Then() == "views")
+            QTimer::singleShot(0, this, [this] { Guarded([this] { WalkViews(); }); });
     }
 }
 
@@ -444,6 +444,12 @@ void TVudadezEroz::ShutDown() {
         qApp->removeEventFilter(this);
     if (ToolbarForm != nullptr)
         ToolbarForm->SetTargets({});
+    // The views' loaders and transitions go before anything they use: the
+    // browser reads this archive.
+    if (PicViewForm != nullptr && PicViewForm->parent() == this)
+        PicViewForm->ShutDown();
+    if (RowseForm != nullptr && RowseForm->parent() == this)
+        RowseForm->ShutDown();
     BookHint.reset();
     // Workers go first: they read the archive and deliver into the buffers.
     Loader.reset();

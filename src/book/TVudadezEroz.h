@@ -26,9 +26,11 @@
 #include "platform/FileDialog.h"
 #include "platform/Form.h"
 #include "platform/MediaPlayer.h"
+#include "platform/SoundEffect.h"
 #include "platform/Timer.h"
 #include "shell/OptionTarget.h"
 #include "shell/TfrmToolbar.h"
+#include "views/ViewLinks.h"
 
 namespace pagora {
 
@@ -89,6 +91,11 @@ class TVudadezEroz : public Form {
     void NBmpClick();
     void NJpgClick();
 
+    // The music: the player's notify handler, and the track after the one
+    // that ended.
+    void MediaplayerEnd();
+    void NextTrack();
+
     // Tests one page's hot spots at (px, py) of its picture, then the page
     // edge stacks at the pointer's (X, Y); true when it set the hot zone.
     bool HitTestPage(int px, int py, const MemoryStream& info, int X, int Y);
@@ -142,6 +149,7 @@ class TVudadezEroz : public Form {
     Timer BookTimer;
 
     std::unique_ptr<MediaPlayer> Player;
+    SoundEffect TurnSound;
     std::unique_ptr<TPlaythread> MusicThread;
     std::unique_ptr<TLoadThread> Loader;
     std::unique_ptr<AlbumArchive> Archive;
@@ -178,12 +186,27 @@ class TVudadezEroz : public Form {
     void ExportHotPicture(ExportKind kind);
     // An automated reading of the whole book, ending with Esc mid-turn.
     void ReadThrough();
+    // An automated walk through the other views, ending with Esc mid-load.
+    void WalkViews();
+    // What the other views are handed of the book and the shell.
+    ViewLinks MakeViewLinks();
+    // Back from another view: the slide show as it was when the book was left.
+    void ReturnToBook();
     void HoverSpread();
     QString NormalCaption(bool next) const;
     QString SpreadText(int page) const;
     QString ClosedText() const;
     // True once the program is ending: the turns stop drawing.
     bool exiting_ = false;
+
+    // The file a music member is extracted to, and the turn sound's file.
+    std::string MusicPath(const std::string& member) const;
+    std::string TurnSoundPath() const;
+    // The rustle at the start of a turn, when switched on.
+    void PlayTurnSound();
+    bool turnSoundTried_ = false;
+    // Tracks in a row that ended as soon as they began.
+    int shortPlays_ = 0;
 
     BookLayout layout_;
     bool painted_ = false;

@@ -110,4 +110,9 @@ void RemoveTree(const std::string& path) {
     nftw(path.c_str(), RemoveEntry, 16, FTW_DEPTH | FTW_PHYS | FTW_MOUNT);
 }
 
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
 }  // namespace pagora

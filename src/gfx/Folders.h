@@ -29,4 +29,7 @@ void RemoveWorkFolder();
 // Removes a folder and everything in it without following links.
 void RemoveTree(const std::string& path);
 
+// True when the path names an entry of any kind; a link counts as itself.
+bool FileExists(const std::string& path);
+
 }  // namespace pagora

@@ -3,6 +3,8 @@
 #include <QTransform>
 
 #include "gfx/Bitmap.h"
+#include "gfx/ExifOrientation.h"
+#include "gfx/PictureFile.h"
 
 namespace pagora {
 
@@ -43,6 +45,32 @@ QImage OrientUpright(const QImage& stored, int exifOrientation) {
         upright = upright.mirrored(mirrorH, mirrorV);
     MakeBitmap24(upright);
     return upright;
+}
+
+QImage DecodeJpegToBoxUpright(std::span<const uint8_t> bytes, const std::string& what,
+                              int exifOrientation, int boxWidth, int boxHeight, bool fast,
+                              bool exact, int64_t maxArea) {
+    if (!SwapsSides(exifOrientation))
+        return OrientUpright(
+            DecodeJpegToBox(bytes, what, boxWidth, boxHeight, fast, exact, maxArea),
+            exifOrientation);
+    return OrientUpright(DecodeJpegToBox(bytes, what, boxHeight, boxWidth, fast, exact, maxArea),
+                         exifOrientation);
+}
+
+QImage DecodeUprightJpeg(std::span<const uint8_t> bytes, const std::string& what, int64_t maxArea) {
+    return OrientUpright(DecodeJpeg(bytes, what, maxArea), ExifOrientation(bytes));
+}
+
+QSize UprightJpegSize(std::span<const uint8_t> bytes, const std::string& what) {
+    const QSize stored = JpegSize(bytes, what);
+    return SwapsSides(ExifOrientation(bytes)) ? stored.transposed() : stored;
+}
+
+QImage DecodeUprightJpegToBox(std::span<const uint8_t> bytes, const std::string& what, int boxWidth,
+                              int boxHeight, bool fast, bool exact, int64_t maxArea) {
+    return DecodeJpegToBoxUpright(bytes, what, ExifOrientation(bytes), boxWidth, boxHeight, fast,
+                                  exact, maxArea);
 }
 
 }  // namespace pagora

@@ -77,5 +77,8 @@ std::string SnapshotPath() {
 std::string Then() {
     return Env("PAGORA_THEN");
 }
+bool SkipOpening() {
+    return Env("PAGORA_OPENING") == "skip";
+}
 
 }  // namespace pagora::automation

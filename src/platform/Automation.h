@@ -18,7 +18,12 @@ namespace pagora {
 //   PAGORA_THEN=escape      Esc is pressed on the book once it is painted;
 //   PAGORA_THEN=read        the book is read through once painted: every spread
 //                           forward and back with the pointer over it, jumps
-//                           along both stacks, then Esc in the middle of a turn.
+//                           along both stacks, then Esc in the middle of a turn;
+//   PAGORA_THEN=views       the other views are walked once the book is painted:
+//                           the picture viewer and its steps, the browser and
+//                           its pages, a cell, back to the book, then Esc while
+//                           both views' loaders work;
+//   PAGORA_OPENING=skip     the book is painted at once, without its opening.
 namespace automation {
 
 bool Active();
@@ -29,6 +34,7 @@ std::optional<std::string> NextAnswer(const std::string& dialog);
 double Elapsed();
 std::string SnapshotPath();
 std::string Then();
+bool SkipOpening();
 
 }  // namespace automation
 }  // namespace pagora

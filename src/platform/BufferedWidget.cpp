@@ -51,17 +51,20 @@ void BufferedWidget::Flush(const QRect& rect) {
             this, [this] { FlushPending(); }, Qt::QueuedConnection);
 }
 
-void BufferedWidget::FlushPending() {
+bool BufferedWidget::FlushPending() {
     QRegion region;
     {
         std::lock_guard lock(pendingMutex_);
         region.swap(pending_);
     }
+    if (region.isEmpty())
+        return false;
     const ScreenScale scale = Scale();
     QRegion logical;
     for (const QRect& rect : region)
         logical += scale.LogicalCover(rect);
     repaint(logical);
+    return true;
 }
 
 void BufferedWidget::paintEvent(QPaintEvent* event) {

@@ -30,6 +30,9 @@ class BufferedWidget : public QWidget {
 
     // Runs the widget's own painting into the buffer and shows all of it.
     void Invalidate();
+    // Shows at once what workers have drawn and not yet shown, for a UI thread
+    // that waits without dispatching messages; true when there was any.
+    bool FlushPending();
 
   protected:
     virtual void PaintContent() {}
@@ -43,7 +46,6 @@ class BufferedWidget : public QWidget {
     // Makes the buffer the widget's device size; true when it changed.
     bool FitBuffer();
     void Flush(const QRect& rect);
-    void FlushPending();
 
     QImage buffer_;
     std::unique_ptr<Canvas> canvas_;

@@ -186,6 +186,30 @@ void DrawFullScreen(QPainter& p) {
     p.drawPath(corners);
 }
 
+void DrawOpenBook(QPainter& p) {
+    // Two pages rising from the spine, each with a few lines of text.
+    for (bool left : {true, false}) {
+        p.save();
+        if (!left)
+            p.setTransform(QTransform(-1, 0, 0, 1, 16, 0), true);
+        QPainterPath page;
+        page.moveTo(8, 4);
+        page.quadTo(5, 2, 1.5, 3);
+        page.lineTo(1.5, 13);
+        page.quadTo(5, 12, 8, 14);
+        page.closeSubpath();
+        p.setPen(QPen(kOutline, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Vertical(Qt::white, QColor(0xe4, 0xe8, 0xf0), 3, 14));
+        p.drawPath(page);
+        p.setPen(QPen(kBlue, 0.8));
+        for (qreal y : {5.5, 7.5, 9.5})
+            p.drawLine(QPointF(3, y), QPointF(6.5, y + 0.6));
+        p.restore();
+    }
+    p.setPen(QPen(kOrange.darker(120), 1.2));
+    p.drawLine(QPointF(8, 4), QPointF(8, 14.5));
+}
+
 }  // namespace
 
 QImage DrawMenuIcon(int index, int size) {
@@ -218,6 +242,9 @@ QImage DrawMenuIcon(int index, int size) {
             break;
         case kIconFullScreen:
             DrawFullScreen(p);
+            break;
+        case kIconAlbumMode:
+            DrawOpenBook(p);
             break;
         default:
             break;

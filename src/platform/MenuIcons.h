@@ -6,7 +6,8 @@
 
 namespace pagora {
 
-// The image list of the book's popup menu, in its order.
+// The image list of the book's popup menu, in its order, and the book view's
+// icon that the other views' menus take.
 enum MenuIconIndex : int {
     kIconExportBitmap = 0,  // a picture with "B"
     kIconOptions = 1,       // a gear
@@ -16,10 +17,11 @@ enum MenuIconIndex : int {
     kIconNext = 5,          // arrow to the right
     kIconThumbnails = 6,    // a 2 x 2 grid of pictures
     kIconFullScreen = 7,    // four corner brackets
-    kMenuIconCount = 8
+    kIconAlbumMode = 8,     // an open book
+    kMenuIconCount = 9
 };
 
-// The eight 16 x 16 icons (with larger forms for scaled screens), drawn on
+// The nine 16 x 16 icons (with larger forms for scaled screens), drawn on
 // first use. UI thread only.
 const std::vector<QIcon>& MenuIcons();
 

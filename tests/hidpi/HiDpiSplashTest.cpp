@@ -8,6 +8,7 @@
 
 #include "HiDpiScreen.h"
 #include "gfx/Bitmap.h"
+#include "platform/Messages.h"
 #include "platform/ScreenScale.h"
 #include "shell/TfrmFlash.h"
 
@@ -35,6 +36,11 @@ TEST(HiDpiSplash, GrowsWithTheScale) {
     splash.SetProgress(50);
     EXPECT_EQ(splash.MainPicture.size(), scale.DeviceSize(QSize(558, 234)));
 
+    // The film strip is drawn by its own thread.
+    ASSERT_TRUE(WaitUntil([&] {
+        CanvasLock lock(splash.PaintBoxBottom->GetCanvas());
+        return splash.PaintBoxBottom->BackBuffer().pixel(0, 0) == qRgb(40, 50, 60);
+    }));
     const QImage window = splash.grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(window.size(), scale.DeviceSize(QSize(560, 348)));
     // The frame round the window, at most as wide as the gap the boxes leave

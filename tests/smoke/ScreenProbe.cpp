@@ -4,9 +4,13 @@
 //
 //   pagora_screen_probe AUTOMATION_LOG TILE.jpg OUT.png [SECONDS [SCALE]]
 //   pagora_screen_probe --tabs right|both SCALE TILE.jpg OUT.png
+//   pagora_screen_probe --opening TILE.jpg OUT.png
+//   pagora_screen_probe --still OUT.png
 //
 // The floating toolbar's tabs along the top edge are left out of the
-// background; --tabs checks that the chosen ones, and only they, are shown.
+// background; --tabs checks that the chosen ones, and only they, are shown
+// over TILE, which may be a whole screenshot of what lies under them
+// (--still takes one once the screen has stopped changing).
 // Retries until the checks pass or SECONDS (default 30) have gone, since the
 // window may reach the screen a little after the viewer says it has painted.
 // Exit status 0 when they pass, 1 when they fail, 2 when it cannot run.
@@ -151,11 +155,69 @@ int Tabs(bool left, double scale, const char* tilePath, const char* outPath, dou
     return 0;
 }
 
+// Screenshots of the opening under way, taken until one catches the
+// background coming in (some rows show it, others not yet) or two seconds
+// have passed; the last is kept. Nothing is required of it.
+int Opening(const char* tilePath, const char* outPath) {
+    const QImage tile =
+        QImage(QString::fromLocal8Bit(tilePath)).convertToFormat(QImage::Format_RGB32);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (tile.isNull() || screen == nullptr)
+        return 2;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    QImage shot;
+    int tiled = 0;
+    do {
+        shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        tiled = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            bool like = true;
+            for (int x = 0; x < shot.width() && like; ++x)
+                like = Near(shot.pixel(x, y), tile.pixel(x % tile.width(), y % tile.height()), 16);
+            tiled += like;
+        }
+    } while (!(tiled > 0 && tiled < shot.height()) && std::chrono::steady_clock::now() < deadline);
+    if (shot.isNull() || !shot.save(QString::fromLocal8Bit(outPath)))
+        return 1;
+    std::printf("probe: opening screenshot %s, %d of %d rows show the background\n", outPath, tiled,
+                shot.height());
+    return 0;
+}
+
+// A screenshot taken once two in a row, 300 ms apart, agree (a transition
+// may still run), or after ten seconds.
+int Still(const char* outPath) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return 2;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    QImage shot = screen->grabWindow(0).toImage();
+    for (;;) {
+        QThread::msleep(300);
+        const QImage next = screen->grabWindow(0).toImage();
+        const bool still = next == shot;
+        shot = next;
+        if (still || std::chrono::steady_clock::now() >= deadline)
+            break;
+    }
+    return !shot.isNull() && shot.save(QString::fromLocal8Bit(outPath)) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--still") {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        return Still(argv[2]);
+    }
     if (argc == 6 && std::string(argv[1]) == "--tabs") {
         qputenv("QT_QPA_PLATFORM", "xcb");
         QGuiApplication app(argc, argv);
         return Tabs(std::string(argv[2]) == "both", std::atof(argv[3]), argv[4], argv[5], 10);
+    }
+    if (argc == 4 && std::string(argv[1]) == "--opening") {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        return Opening(argv[2], argv[3]);
     }
     if (argc < 4) {
         std::fprintf(stderr, "usage: %s AUTOMATION_LOG TILE.jpg OUT.png [SECONDS]\n", argv[0]);

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # The viewer in a real X window: a bundled album starts on a private Xvfb
-# screen, the book is found on a screenshot where its layout puts it, and Esc
-# ends the program with status 0. It runs twice: on a 1024 x 768 screen, and
-# on a 2048 x 1536 screen at scale 2, where the book is laid out and shown in
-# device pixels. Over the book the floating toolbar shows its right tab only;
-# on the first screen F12 opens the picture viewer, which brings the left tab,
-# and the right tab's exit button ends the program with status 0 instead.
+# screen, a screenshot is taken while its opening runs, the book is found on a
+# screenshot where its layout puts it, and Esc ends the program with status 0.
+# It runs twice: on a 1024 x 768 screen, and on a 2048 x 1536 screen at scale
+# 2, where the book is laid out and shown in device pixels. Over the book the
+# floating toolbar shows its right tab only; on the first screen F12 opens the
+# picture viewer, which brings the left tab, F10 takes it away again, and the
+# right tab's exit button ends the program with status 0 instead.
 #
 #   xvfb-smoke.sh VIEWER KFA ALBUM PROBE [OUT_FOLDER]
 #
 # Exits 77 (skipped) when Xvfb or xdotool is missing. The screenshots
-# (screen-1024x768-at-1.png, screen-2048x1536-at-2.png) and the logs are left
-# in OUT_FOLDER (default: a temporary folder, removed).
+# (opening-1024x768-at-1.png, screen-1024x768-at-1.png and the same at
+# 2048x1536-at-2) and the logs are left in OUT_FOLDER (default: a temporary
+# folder, removed).
 set -u
 viewer=$1 kfa=$2 album=$3 probe=$4 out=${5:-}
 
@@ -58,6 +60,8 @@ fi
 
 run() {  # SIZE SCALE escape|toolbar
     local size=$1 scale=$2 ending=$3 run=$work/$1-at-$2
+    # A kept folder of an earlier run would answer the waits below with its log.
+    rm -rf "$run"
     mkdir -p "$run/config" "$run/tmp"
     # Xvfb picks a free display itself and writes its number to the descriptor.
     exec 5>"$run/display"
@@ -79,6 +83,17 @@ run() {  # SIZE SCALE escape|toolbar
         "$work/Smoke" >"$run/viewer.out" 2>"$err" &
     app_pid=$!
 
+    # A look at the opening under way, kept with the other screenshots.
+    for _ in $(seq 3000); do
+        grep -q '^opening' "$log" 2>/dev/null && break
+        grep -q '^painted' "$log" 2>/dev/null && break
+        kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before its opening"
+        sleep 0.02
+    done
+    grep -q '^opening' "$log" || fail "the book was shown without its opening"
+    QT_SCALE_FACTOR=1 "$probe" --opening "$work/tile.jpg" "$work/opening-$size-at-$scale.png" ||
+        fail "screenshot of the opening"
+
     for _ in $(seq 600); do
         grep -q '^painted' "$log" 2>/dev/null && break
         kill -0 "$app_pid" 2>/dev/null || fail "the viewer ended before painting the book"
@@ -96,8 +111,24 @@ run() {  # SIZE SCALE escape|toolbar
     # Keys go to the window under the pointer: the full-screen book.
     if [ "$ending" = toolbar ]; then
         xdotool mousemove $((w / 2)) $((h / 2)) key F12 || fail "xdotool"
-        QT_SCALE_FACTOR=1 "$probe" --tabs both "$scale" "$work/tile.jpg" \
+        # Under the tabs lies a photo now: the reference is the settled screen
+        # with the toolbar's window taken away for a moment.
+        local toolbar="" id
+        for id in $(xdotool search --pid "$app_pid" 2>/dev/null); do
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            if [ "$WIDTH" -eq "$w" ] && [ "$HEIGHT" -lt 40 ]; then toolbar=$id; fi
+        done
+        [ -n "$toolbar" ] || fail "no toolbar window"
+        xdotool windowunmap --sync "$toolbar" || fail "xdotool"
+        QT_SCALE_FACTOR=1 "$probe" --still "$work/viewer-$size-at-$scale.png" ||
+            fail "screenshot of the picture viewer"
+        xdotool windowmap --sync "$toolbar" || fail "xdotool"
+        QT_SCALE_FACTOR=1 "$probe" --tabs both "$scale" "$work/viewer-$size-at-$scale.png" \
             "$work/tabs-viewer-$size-at-$scale.png" || fail "the toolbar over the picture viewer"
+        # Back to the book: the left tab goes.
+        xdotool key F10 || fail "xdotool"
+        QT_SCALE_FACTOR=1 "$probe" --tabs right "$scale" "$work/tile.jpg" \
+            "$work/tabs-back-$size-at-$scale.png" || fail "the toolbar over the book after the viewer"
         # The exit button, the last of the right tab.
         local exit_x exit_y
         exit_x=$(awk -v w="$w" -v s="$scale" 'BEGIN { printf "%d", w - 12 * s }')

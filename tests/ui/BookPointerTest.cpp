@@ -216,7 +216,7 @@ TEST_F(BookPointerTest, KeysOpenTheOtherViewsAndTheOptions) {
     Move(RightX(20), PicY(30));
     book->BookTimer.SetEnabled(true);
     Key(Qt::Key_F12);  // on a picture: that one
-    EXPECT_EQ(PicViewForm->ShownPicture(), 2);
+    EXPECT_EQ(PicViewForm->PictureNo, 2);
     EXPECT_EQ(PicViewForm->Tag, 1);
     EXPECT_EQ(book->TimerWasOn, 1);
     EXPECT_FALSE(book->BookTimer.Enabled());
@@ -225,10 +225,10 @@ TEST_F(BookPointerTest, KeysOpenTheOtherViewsAndTheOptions) {
     ViewMode = 1;
     Move(RightX(300), PicY(400));
     Key(Qt::Key_F12);  // elsewhere: the first
-    EXPECT_EQ(PicViewForm->ShownPicture(), 1);
+    EXPECT_EQ(PicViewForm->PictureNo, 1);
     ViewMode = 1;
     Key(Qt::Key_F11);
-    EXPECT_EQ(RowseForm->ShownCount(), 1);
+    EXPECT_TRUE(RowseForm->isVisible());
     EXPECT_EQ(ViewMode, 3);
     const int options = TfrmOption::ShownCount();
     // The dialog is modal: Esc from inside its loop closes it.
@@ -245,7 +245,7 @@ TEST_F(BookPointerTest, KeysOpenTheOtherViewsAndTheOptions) {
     // A click on a picture opens it; a hot spot naming no picture opens nothing.
     ViewMode = 1;
     Click(RightX(150), PicY(150));
-    EXPECT_EQ(PicViewForm->ShownPicture(), 3);
+    EXPECT_EQ(PicViewForm->PictureNo, 3);
     for (const char* name : {"PIC9.jpg", "PICab.jpg", "PIC0.jpg", "PIC-1.jpg", "x", "PIC1.jp"}) {
         ViewMode = 1;
         book->HotPicture = QString::fromLatin1(name);  // nothing of the album's three

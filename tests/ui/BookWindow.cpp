@@ -56,10 +56,15 @@ void BookWindowTest::Open(int pageCount, int turnTime, const std::string& album,
     member.Profile.PageCount = pageCount;
     if (pictureCount >= 0)
         member.Profile.PictureCount = pictureCount;
+    if (editProfile_)
+        editProfile_(member.Profile);
     book = std::make_unique<TVudadezErozNew>(nullptr, 0, 0, &member.Profile,
                                              AlbumArchive::OpenAt(album, 0),
                                              QString::fromStdString(album));
     book->TurnTime = turnTime;
+    book->FirstPaint = playOpening_;
+    if (beforeShow_)
+        beforeShow_(*book);
     // As the program does once the book is up.
     ActiveCanvas = &book->GetCanvas();
     ViewMode = 1;

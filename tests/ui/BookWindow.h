@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QRgb>
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "ViewerHarness.h"
+#include "archive/AlbumProfile.h"
 #include "book/TVudadezErozNew.h"
 
 namespace pagora::test {
@@ -37,6 +39,12 @@ class BookWindowTest : public ViewerTest {
     void Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
 
     std::unique_ptr<TVudadezErozNew> book;
+    // The opening adds about two seconds to each book; only its own tests play it.
+    bool playOpening_ = false;
+    // Changes to the album's profile before the book is made, and a look at
+    // the book before it is shown.
+    std::function<void(AlbumProfile&)> editProfile_;
+    std::function<void(TVudadezErozNew&)> beforeShow_;
     static inline TempDir* config_ = nullptr;
 };
 

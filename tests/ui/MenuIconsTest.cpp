@@ -31,7 +31,7 @@ int Difference(const QImage& a, const QImage& b) {
     return most;
 }
 
-TEST(MenuIcons, EightIconsOfSixteenPixels) {
+TEST(MenuIcons, NineIconsOfSixteenPixels) {
     const std::vector<QIcon>& icons = MenuIcons();
     ASSERT_EQ(icons.size(), size_t(kMenuIconCount));
     EXPECT_EQ(&MenuIcons(), &icons);  // made once

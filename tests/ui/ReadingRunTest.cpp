@@ -50,6 +50,7 @@ TEST_F(ReadingRunTest, EveryTurnHoverAndJumpOnScreensOfEveryShape) {
         launch.Width = width;
         launch.Height = height;
         launch.Then = "read";
+        launch.Opening = true;
         launch.Settings = "[Test album]\nTurnTime=40\n";
         const ViewerRun run = Open(Path("reading.kfa"), launch);
         ExpectCleanEnd(run);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <mutex>
@@ -15,6 +16,7 @@
 
 #include "archive/AlbumArchive.h"
 #include "archive/AlbumWriter.h"
+#include "archive/WaveFile.h"
 #include "gfx/Bitmap.h"
 #include "gfx/PictureFile.h"
 
@@ -201,6 +203,14 @@ QImage Plain(int width, int height, QRgb colour) {
     return image;
 }
 
+Bytes ToneWav(double seconds, double hz) {
+    constexpr int kRate = 22050;
+    std::vector<int16_t> samples(std::max<size_t>(2, size_t(seconds * kRate)));
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = ToPcm16(0.3 * std::sin(2 * M_PI * hz * double(i) / kRate));
+    return WaveFileBytes(samples, kRate);
+}
+
 Album ReadAlbum(const std::string& path) {
     AlbumArchive archive(path, 0);
     Album album;
@@ -319,15 +329,18 @@ ViewerRun ViewerTest::Start(const Launch& launch) {
     for (const std::string& answer : launch.Answers)
         answers += answer + "\n";
     const std::string log = home.File("automation.log"), snapshot = home.File("book.png");
-    environment.insert(environment.end(),
-                       {"QT_QPA_PLATFORM=offscreen:configfile=" + screen, "SDL_AUDIODRIVER=dummy",
-                        "XDG_CONFIG_HOME=" + run.ConfigFolder, "XDG_RUNTIME_DIR=" + runtime,
-                        "TMPDIR=" + run.TempFolder, "PAGORA_AUTOMATION=" + log,
-                        "PAGORA_ANSWERS=" + answers, "PAGORA_THEN=" + launch.Then});
+    environment.insert(
+        environment.end(),
+        {"QT_QPA_PLATFORM=offscreen:configfile=" + screen, "SDL_AUDIODRIVER=" + launch.AudioDriver,
+         "XDG_CONFIG_HOME=" + run.ConfigFolder, "XDG_RUNTIME_DIR=" + runtime,
+         "TMPDIR=" + run.TempFolder, "PAGORA_AUTOMATION=" + log, "PAGORA_ANSWERS=" + answers,
+         "PAGORA_THEN=" + launch.Then});
     if (launch.Scale != 1)
         environment.push_back("QT_SCALE_FACTOR=" + std::to_string(launch.Scale));
     if (launch.English)
         environment.push_back("PAGORA_LANGUAGE=en");
+    if (!launch.Opening)
+        environment.push_back("PAGORA_OPENING=skip");
     if (launch.Snapshot)
         environment.push_back("PAGORA_SNAPSHOT=" + snapshot);
     for (const std::string& variable : launch.Environment) {

@@ -60,7 +60,9 @@ struct Launch {
     bool English = false;
     bool Snapshot = false;
     std::string Then = "escape";  // what the book does once painted
-    std::string Settings = {};    // Leafhall.ini's text; no file when empty
+    bool Opening = false;         // the book's opening plays before it is painted
+    std::string AudioDriver = "dummy";
+    std::string Settings = {};  // Leafhall.ini's text; no file when empty
     // Called with the temp folder before the run, to put things there.
     std::function<void(const std::string& tempFolder)> Prepare = {};
     std::vector<std::string> Watched = {};      // folders the run must not change
@@ -74,6 +76,8 @@ QImage CoverPicture();
 QImage TilePicture();
 QImage Photo(int seed);
 QImage Plain(int width, int height, QRgb colour);
+// A mono WAV of a sine tone; at least two samples, so even 0 seconds decodes.
+Bytes ToneWav(double seconds, double hz = 440);
 
 struct Member {
     std::string Name;

@@ -15,6 +15,7 @@
 #include "LosslessTurn.h"
 #include "archive/AlbumError.h"
 #include "archive/DateText.h"
+#include "gfx/ExifOrientation.h"
 #include "gfx/Fit.h"
 #include "gfx/Orientation.h"
 #include "gfx/PictureError.h"
@@ -69,10 +70,6 @@ QImage Fit(QImage& picture, QSize box) {
     return fitted;
 }
 
-bool SwapsSides(int orientation) {
-    return orientation >= 5 && orientation <= 8;
-}
-
 }  // namespace
 
 ExifFacts ReadExifFacts(std::span<const uint8_t> jpeg) {
@@ -84,13 +81,7 @@ ExifFacts ReadExifFacts(std::span<const uint8_t> jpeg) {
     exif_data_unset_option(data.get(), EXIF_DATA_OPTION_FOLLOW_SPECIFICATION);
     exif_data_load_data(data.get(), jpeg.data(), static_cast<unsigned>(jpeg.size()));
 
-    ExifEntry* orientation = exif_content_get_entry(data->ifd[EXIF_IFD_0], EXIF_TAG_ORIENTATION);
-    if (orientation && orientation->data && orientation->format == EXIF_FORMAT_SHORT &&
-        orientation->size >= 2) {
-        int value = exif_get_short(orientation->data, exif_data_get_byte_order(data.get()));
-        if (value >= 1 && value <= 8)
-            facts.Orientation = value;
-    }
+    facts.Orientation = pagora::ExifOrientation(jpeg);
     facts.ShootTime =
         ParseDateTime(AsciiEntry(data.get(), EXIF_IFD_EXIF, EXIF_TAG_DATE_TIME_ORIGINAL));
     if (!facts.ShootTime)
@@ -168,10 +159,8 @@ Photo LoadPhoto(const std::string& path, QSize box, bool fullPicture) {
         photo.PictureJpeg = pagora::EncodeJpeg(upright, kReencodeQuality);
         photo.Fitted = Fit(upright, box);
     } else {
-        QSize stored = SwapsSides(orientation) ? box.transposed() : box;
-        photo.Fitted = pagora::OrientUpright(
-            pagora::DecodeJpegToBox(bytes, path, stored.width(), stored.height(), false, false),
-            orientation);
+        photo.Fitted = pagora::DecodeJpegToBoxUpright(bytes, path, orientation, box.width(),
+                                                      box.height(), false, false);
     }
     return photo;
 }

@@ -4,7 +4,7 @@
 
 namespace pagora {
 
-// A guard byte of the book that is 1 for a scope, however the scope is left.
+// A guard byte that is 1 for a scope, however the scope is left.
 class ScopedFlag {
   public:
     explicit ScopedFlag(uint8_t& flag) : flag_(flag) { flag_ = 1; }
