@@ -228,6 +228,11 @@ TEST_P(MusicBranches, WriteApplyAndEndAsTheyShould) {
     EXPECT_EQ(book->Player->FileName.toStdString(),
               Path(*c.PlayerFile ? c.PlayerFile : "music.wav"));
     EXPECT_EQ(book->BackMusicOn, c.MusicOn);
+    // Only a newly chosen track with music on is opened and played, on SDL's dummy output.
+    const bool plays = c.MusicOn == 1 && *c.PlayerFile;
+    EXPECT_EQ(book->Player->IsOpen(), plays);
+    if (plays)
+        EXPECT_FALSE(book->Player->Ended());
 }
 
 const char kMusicRestart[] = "要想换回相册内置音乐，需重新打开相册方能生效！";
