@@ -8,6 +8,7 @@
 #include "book/PictureExport.h"
 #include "book/TVudadezEroz.h"
 #include "platform/FileDialog.h"
+#include "platform/GbkText.h"
 #include "platform/Globals.h"
 #include "platform/MessageBox.h"
 #include "shell/TfrmOption.h"
@@ -105,12 +106,13 @@ ViewLinks TVudadezEroz::MakeViewLinks() {
         if (ToolbarForm != nullptr)
             ToolbarForm->SetToolbarShape(leftTab, rightTab);
     };
-    links.MagnifierDown = [] { return ToolbarForm != nullptr && ToolbarForm->tbtnMagnifier.Down; };
-    links.ShowInfo = [this] { return ShowInfo != 0; };
-    links.ShowOptions = [](QWidget* owner) {
-        auto dialog = std::make_unique<TfrmOption>(owner);
-        dialog->ShowModal();
+    links.MagnifierDown = [] { return ToolbarForm != nullptr && ToolbarForm->MagnifierDown(); };
+    links.PlayingChanged = [](bool playing) {
+        if (ToolbarForm != nullptr)
+            ToolbarForm->ShowPlaying(playing);
     };
+    links.ShowInfo = [this] { return ShowInfo != 0; };
+    links.ShowOptions = [this](QWidget* owner) { ShowOptions(owner); };
     return links;
 }
 
@@ -148,7 +150,54 @@ void TVudadezEroz::TimerTimer() {
 void TVudadezEroz::NOptionClick() {
     if (Turning)
         return;
-    auto dialog = std::make_unique<TfrmOption>(this);
+    ShowOptions(this);
+}
+
+ToolbarTargets TVudadezEroz::ToolbarCommands() {
+    ToolbarTargets targets;
+    targets.BookUp = [this] { NUpPageClick(); };
+    targets.BookDown = [this] { NDownPageClick(); };
+    // Through the globals: the views may be gone at shutdown, the toolbar outlives them.
+    const auto viewer = [](void (TPicView::*handler)()) {
+        return [handler] {
+            if (PicViewForm != nullptr)
+                (PicViewForm->*handler)();
+        };
+    };
+    const auto browser = [](void (TfrmRowse::*handler)()) {
+        return [handler] {
+            if (RowseForm != nullptr)
+                (RowseForm->*handler)();
+        };
+    };
+    targets.ViewerUp = viewer(&TPicView::NUpPageClick);
+    targets.ViewerDown = viewer(&TPicView::NDownPageClick);
+    targets.ViewerAlbum = viewer(&TPicView::NAlbumRowseClick);
+    targets.ViewerThumbnails = viewer(&TPicView::NSmallPicClick);
+    targets.ViewerPlay = viewer(&TPicView::ToolBtnPlayClick);
+    targets.ViewerPlaying = [] { return PicViewForm != nullptr && PicViewForm->Timer.Enabled(); };
+    targets.BrowserUp = browser(&TfrmRowse::NUpPageClick);
+    targets.BrowserDown = browser(&TfrmRowse::NDownPageClick);
+    targets.Exiting = [this] { exiting_ = true; };
+    return targets;
+}
+
+OptionTarget TVudadezEroz::Options() {
+    OptionTarget target;
+    target.AlbumName = FromGbk(Profile.AlbumName).toStdString();
+    target.TurnTime = &TurnTime;
+    target.BookTimer = &BookTimer;
+    target.BackMusicOn = &BackMusicOn;
+    target.BackRangOn = &BackRangOn;
+    target.Player = Player.get();
+    target.NoMusic = QStringLiteral("NoMusicKKKK");
+    target.LoadBackground = [this](const std::string& path) { LoadBackground(path); };
+    target.Repaint = [this] { Invalidate(); };
+    return target;
+}
+
+void TVudadezEroz::ShowOptions(QWidget* owner) {
+    auto dialog = std::make_unique<TfrmOption>(owner, Options());
     dialog->ShowModal();
 }
 

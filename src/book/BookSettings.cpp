@@ -46,13 +46,8 @@ void ApplySettingsFile(BookSettings& settings, const IniFile& file, const std::s
         settings.TimerInterval = number;
     settings.BackMusic = file.ReadString(section, "BackMusic", "");
     settings.BackPic = file.ReadString(section, "BackPic", "");
-    auto isTrue = [](std::string value) {
-        std::transform(value.begin(), value.end(), value.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-        return value == "true";
-    };
-    settings.BackMusicOn = isTrue(file.ReadString(section, "BackMusicOn", "true"));
-    settings.BackRangOn = isTrue(file.ReadString(section, "BackRangOn", "true"));
+    settings.BackMusicOn = SwitchIsOn(file.ReadString(section, "BackMusicOn", "true"));
+    settings.BackRangOn = SwitchIsOn(file.ReadString(section, "BackRangOn", "true"));
 }
 
 }  // namespace pagora

@@ -214,7 +214,16 @@ void TVudadezEroz::FormCreate() {
     LoadBookPictures();
     Progress(flash, 75);
     ProcessMessages();
-    LoadBackground(BackPic);
+    try {
+        LoadBackground(BackPic);
+    } catch (const std::exception& error) {
+        // A picture of the user's that no longer decodes leaves the album's
+        // own background, so the album still opens and the options can mend it.
+        if (BackPic.empty())
+            throw;
+        ShowMessage(QString::fromUtf8(error.what()));
+        LoadBackground({});
+    }
     Progress(flash, 90);
     WaitUntil([this] { return Player->Tag != 1; }, MusicThread.get());
     Loader = std::make_unique<TLoadThread>(*Archive, PageSlots, PicWidth, PicHeight);
@@ -231,8 +240,10 @@ void TVudadezEroz::FormCreate() {
     RowseForm->SetMenuImages(&MenuIcons());
     RowseForm->SetColor(BackColor);
     RowseForm->SetLinks(MakeViewLinks());
-    if (ToolbarForm != nullptr)
+    if (ToolbarForm != nullptr) {
+        ToolbarForm->SetTargets(ToolbarCommands());
         ToolbarForm->ShowToolbar();
+    }
     if (PictureCount() == 0) {
         for (QAction* item : {NAllScreen, NSmallPic}) {
             item->setEnabled(false);
@@ -431,6 +442,8 @@ void TVudadezEroz::NExitClick() {
 void TVudadezEroz::ShutDown() {
     if (qApp != nullptr)
         qApp->removeEventFilter(this);
+    if (ToolbarForm != nullptr)
+        ToolbarForm->SetTargets({});
     // The views' loaders and transitions go before anything they use: the
     // browser reads this archive.
     if (PicViewForm != nullptr && PicViewForm->parent() == this)

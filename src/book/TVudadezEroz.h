@@ -28,6 +28,8 @@
 #include "platform/MediaPlayer.h"
 #include "platform/SoundEffect.h"
 #include "platform/Timer.h"
+#include "shell/OptionTarget.h"
+#include "shell/TfrmToolbar.h"
 #include "views/ViewLinks.h"
 
 namespace pagora {
@@ -80,6 +82,12 @@ class TVudadezEroz : public Form {
     void NPlayClick();
     void TimerTimer();
     void NOptionClick();
+    // The book's settings as the options dialog reaches them, and the dialog
+    // shown modally over the owner (any of the views).
+    OptionTarget Options();
+    void ShowOptions(QWidget* owner);
+    // What the floating toolbar's buttons do in the views.
+    ToolbarTargets ToolbarCommands();
     void NBmpClick();
     void NJpgClick();
 

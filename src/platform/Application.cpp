@@ -1,6 +1,7 @@
 #include "platform/Application.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QWidget>
 
 #include "platform/Form.h"
 #include "platform/Globals.h"
@@ -11,6 +12,12 @@ void EndProgram(int status) {
     if (MainForm != nullptr)
         MainForm->close();
     QCoreApplication::exit(status);
+}
+
+void MinimizeApplication() {
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window->isVisible() && window->isWindow())
+            window->showMinimized();
 }
 
 }  // namespace pagora

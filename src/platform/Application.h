@@ -6,4 +6,7 @@ namespace pagora {
 // windows and their workers are then taken down in order by their owners.
 void EndProgram(int status);
 
+// Minimises every shown window of the program.
+void MinimizeApplication();
+
 }  // namespace pagora

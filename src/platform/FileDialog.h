@@ -7,6 +7,7 @@
 namespace pagora {
 
 struct FileDialogRequest {
+    // OpenPicture shows a preview of the picture chosen in the list.
     enum class Kind { Open, OpenPicture, Save };
     Kind DialogKind = Kind::Open;
     QString Title;
@@ -26,7 +27,8 @@ using FileDialogSeam = std::function<std::optional<QString>(const FileDialogRequ
 std::optional<QString> RunFileDialog(const FileDialogRequest& request);
 void SetFileDialogSeam(FileDialogSeam seam);  // an empty seam restores the real dialog
 
-// "Name|*.ext|Other|*.a;*.b" as Qt's "Name (*.ext);;Other (*.a *.b)".
-QString QtFilter(const QString& classicFilter);
+// "Name|*.ext|Other|*.a;*.b" as Qt's "Name (*.ext);;Other (*.a *.b)"; with
+// bothCases each pattern also in capitals ("*.a *.b *.A *.B").
+QString QtFilter(const QString& classicFilter, bool bothCases = false);
 
 }  // namespace pagora

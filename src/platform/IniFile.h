@@ -54,4 +54,10 @@ class IniFile {
 // ASCII letters folded, every other byte as it is.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 
+// A switch of either settings store (BackMusicOn, BackRangOn): on only when
+// it reads "true", letter case folded.
+inline bool SwitchIsOn(std::string_view value) {
+    return EqualsIgnoringCase(value, "true");
+}
+
 }  // namespace pagora

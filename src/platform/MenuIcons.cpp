@@ -252,22 +252,22 @@ QImage DrawMenuIcon(int index, int size) {
     return image;
 }
 
-const std::vector<QIcon>& MenuIcons() {
+std::vector<QIcon> DrawIconSet(int count, QImage (*draw)(int index, int size)) {
     Q_ASSERT(QThread::currentThread() == qApp->thread());
-    static const std::vector<QIcon> icons = [] {
-        std::vector<QIcon> list;
-        for (int i = 0; i < kMenuIconCount; ++i) {
-            QIcon icon;
-            // Drawn at the size a menu asks for on the usual scales and on
-            // this screen's, never enlarged from 16.
-            std::set<int> sizes{16, 20, 24, 32, 40, 48};
-            sizes.insert(ProgramScale().Scaled(16));
-            for (int size : sizes)
-                icon.addPixmap(QPixmap::fromImage(DrawMenuIcon(i, size)));
-            list.push_back(icon);
-        }
-        return list;
-    }();
+    std::set<int> sizes{16, 20, 24, 32, 40, 48};
+    sizes.insert(ProgramScale().Scaled(16));
+    std::vector<QIcon> list;
+    for (int i = 0; i < count; ++i) {
+        QIcon icon;
+        for (int size : sizes)
+            icon.addPixmap(QPixmap::fromImage(draw(i, size)));
+        list.push_back(icon);
+    }
+    return list;
+}
+
+const std::vector<QIcon>& MenuIcons() {
+    static const std::vector<QIcon> icons = DrawIconSet(kMenuIconCount, DrawMenuIcon);
     return icons;
 }
 

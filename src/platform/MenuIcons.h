@@ -29,4 +29,9 @@ const std::vector<QIcon>& MenuIcons();
 // is made for 16 and scales.
 QImage DrawMenuIcon(int index, int size);
 
+// Icons 0..count-1 of a drawing made for 16, each drawn at the sizes menus and
+// tool buttons ask for on the usual scales and on this screen's, never
+// enlarged from 16. UI thread only.
+std::vector<QIcon> DrawIconSet(int count, QImage (*draw)(int index, int size));
+
 }  // namespace pagora

@@ -350,6 +350,9 @@ void TPicView::FormKeyDown(int key, Qt::KeyboardModifiers modifiers) {
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (shifts == Qt::ControlModifier && key == Qt::Key_O)
         NOptionClick();
+    // The toolbar's auto-play button names this key.
+    if (shifts == Qt::ControlModifier && key == Qt::Key_P)
+        ToolBtnPlayClick();
     switch (key) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -416,7 +419,13 @@ void TPicView::focusOutEvent(QFocusEvent* event) {
 }
 
 void TPicView::ToolBtnPlayClick() {
-    Timer.SetEnabled(!Timer.Enabled());
+    SetAutoPlay(!Timer.Enabled());
+}
+
+void TPicView::SetAutoPlay(bool on) {
+    Timer.SetEnabled(on);
+    if (links_.PlayingChanged)
+        links_.PlayingChanged(on);
 }
 
 void TPicView::TimerTimer() {
@@ -428,7 +437,7 @@ void TPicView::TimerTimer() {
 
 void TPicView::Leave() {
     LensDown();
-    Timer.SetEnabled(false);
+    SetAutoPlay(false);
 }
 
 void TPicView::ReturnToOrigin() {

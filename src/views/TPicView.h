@@ -140,6 +140,7 @@ class TPicView : public Form {
     void LensDown();
     // What every way out of the viewer does first.
     void Leave();
+    void SetAutoPlay(bool on);
     // Back to where the viewer was opened from.
     void ReturnToOrigin();
     void ShowBrowser();

@@ -17,6 +17,8 @@ struct ViewLinks {
     std::function<void(bool leftTab, bool rightTab)> SetToolbarShape;
     // Whether the toolbar's magnifier button is down.
     std::function<bool()> MagnifierDown;
+    // Told whenever the viewer's auto-play starts or stops.
+    std::function<void(bool playing)> PlayingChanged;
     // Whether the information text is drawn over a picture.
     std::function<bool()> ShowInfo;
     // The options dialog, shown modally over the owner.

@@ -2,9 +2,15 @@
 // book is where its layout line says: the tiled background up to the spine
 // and above the book, the cover inside its rectangle.
 //
-//   pagora_screen_probe AUTOMATION_LOG TILE.jpg OUT.png [SECONDS]
+//   pagora_screen_probe AUTOMATION_LOG TILE.jpg OUT.png [SECONDS [SCALE]]
+//   pagora_screen_probe --tabs right|both SCALE TILE.jpg OUT.png
 //   pagora_screen_probe --opening TILE.jpg OUT.png
+//   pagora_screen_probe --still OUT.png
 //
+// The floating toolbar's tabs along the top edge are left out of the
+// background; --tabs checks that the chosen ones, and only they, are shown
+// over TILE, which may be a whole screenshot of what lies under them
+// (--still takes one once the screen has stopped changing).
 // Retries until the checks pass or SECONDS (default 30) have gone, since the
 // window may reach the screen a little after the viewer says it has painted.
 // Exit status 0 when they pass, 1 when they fail, 2 when it cannot run.
@@ -45,9 +51,44 @@ bool Near(QRgb a, QRgb b, int tolerance) {
            std::abs(qBlue(a) - qBlue(b)) <= tolerance;
 }
 
+// Where the toolbar's tabs may show, with a margin: the top-left and
+// top-right corners of the screen, in device pixels.
+bool UnderToolbar(int x, int y, int width, double scale) {
+    return y < 24 * scale && (x < 188 * scale || x >= width - 72 * scale);
+}
+
+bool LikeTile(const QImage& shot, const QImage& tile, int x, int y) {
+    return Near(shot.pixel(x, y), tile.pixel(x % tile.width(), y % tile.height()), 16);
+}
+
+// Points inside each tab and just below it, unscaled, as the tabs' outlines
+// put them on a screen W wide.
+std::string CheckTabs(const QImage& shot, const QImage& tile, bool left, double scale) {
+    const int W = shot.width();
+    const auto at = [scale](int v) { return int(v * scale); };
+    struct Point {
+        int X, Y;
+        bool Tab;
+        const char* What;
+    };
+    const Point points[] = {
+        {W - at(14), at(10), true, "the right tab"},
+        {W - at(64), at(2), true, "the right tab's curve"},
+        {W - at(14), at(26), false, "below the right tab"},
+        {at(10), at(10), left, "the left tab"},
+        {at(170), at(5), left, "the left tab's curve"},
+        {at(10), at(26), false, "below the left tab"},
+    };
+    for (const Point& p : points)
+        if (LikeTile(shot, tile, p.X, p.Y) == p.Tab)
+            return std::string(p.What) + (p.Tab ? " is not shown" : " shows something") + " at " +
+                   std::to_string(p.X) + "," + std::to_string(p.Y);
+    return "";
+}
+
 // Empty when the shot shows the book as laid out, else what is wrong.
 std::string Check(const QImage& shot, const QImage& tile, const std::map<std::string, int>& l,
-                  std::string& note) {
+                  double scale, std::string& note) {
     const int PW = l.at("PageWidth"), PH = l.at("PageHeight");
     const int X = l.at("RightPageX"), Y = l.at("PageY"), D = l.at("ShadeDepth");
     const int tw = tile.width(), th = tile.height();
@@ -57,7 +98,7 @@ std::string Check(const QImage& shot, const QImage& tile, const std::map<std::st
     long background = 0, broken = 0, unlike = 0;
     for (int y = 0; y < shot.height(); ++y)
         for (int x = 0; x < shot.width(); ++x) {
-            if (x >= X - 2 && y >= Y - 3)
+            if ((x >= X - 2 && y >= Y - 3) || UnderToolbar(x, y, shot.width(), scale))
                 continue;
             ++background;
             if (shot.pixel(x, y) != shot.pixel(x % tw, y % th))
@@ -88,6 +129,32 @@ std::string Check(const QImage& shot, const QImage& tile, const std::map<std::st
 
 }  // namespace
 
+// Screenshots until the tabs show as asked or SECONDS have gone.
+int Tabs(bool left, double scale, const char* tilePath, const char* outPath, double seconds) {
+    const QImage tile =
+        QImage(QString::fromLocal8Bit(tilePath)).convertToFormat(QImage::Format_RGB32);
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (tile.isNull() || screen == nullptr)
+        return 2;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    QImage shot;
+    std::string problem;
+    do {
+        shot = screen->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        problem = CheckTabs(shot, tile, left, scale);
+        if (problem.empty())
+            break;
+        QThread::msleep(200);
+    } while (std::chrono::steady_clock::now() < deadline);
+    shot.save(QString::fromLocal8Bit(outPath));
+    if (!problem.empty()) {
+        std::fprintf(stderr, "probe: %s (screenshot %s)\n", problem.c_str(), outPath);
+        return 1;
+    }
+    std::printf("probe: the toolbar shows %s\n", left ? "both tabs" : "the right tab only");
+    return 0;
+}
+
 // Screenshots of the opening under way, taken until one catches the
 // background coming in (some rows show it, others not yet) or two seconds
 // have passed; the last is kept. Nothing is required of it.
@@ -117,7 +184,36 @@ int Opening(const char* tilePath, const char* outPath) {
     return 0;
 }
 
+// A screenshot taken once two in a row, 300 ms apart, agree (a transition
+// may still run), or after ten seconds.
+int Still(const char* outPath) {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return 2;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    QImage shot = screen->grabWindow(0).toImage();
+    for (;;) {
+        QThread::msleep(300);
+        const QImage next = screen->grabWindow(0).toImage();
+        const bool still = next == shot;
+        shot = next;
+        if (still || std::chrono::steady_clock::now() >= deadline)
+            break;
+    }
+    return !shot.isNull() && shot.save(QString::fromLocal8Bit(outPath)) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--still") {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        return Still(argv[2]);
+    }
+    if (argc == 6 && std::string(argv[1]) == "--tabs") {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+        QGuiApplication app(argc, argv);
+        return Tabs(std::string(argv[2]) == "both", std::atof(argv[3]), argv[4], argv[5], 10);
+    }
     if (argc == 4 && std::string(argv[1]) == "--opening") {
         qputenv("QT_QPA_PLATFORM", "xcb");
         QGuiApplication app(argc, argv);
@@ -133,6 +229,7 @@ int main(int argc, char** argv) {
     const QImage tile =
         QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
     const double seconds = argc > 4 ? std::atof(argv[4]) : 30;
+    const double scale = argc > 5 ? std::atof(argv[5]) : 1;
     for (const char* key : {"PageWidth", "PageHeight", "RightPageX", "PageY", "ShadeDepth"})
         if (!layout.count(key)) {
             std::fprintf(stderr, "probe: no layout line with %s in %s\n", key, argv[1]);
@@ -148,7 +245,8 @@ int main(int argc, char** argv) {
     do {
         shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(
             QImage::Format_RGB32);
-        problem = shot.isNull() ? "the screenshot is empty" : Check(shot, tile, layout, note);
+        problem =
+            shot.isNull() ? "the screenshot is empty" : Check(shot, tile, layout, scale, note);
         if (problem.empty())
             break;
         QThread::msleep(200);

@@ -3,7 +3,10 @@
 # screen, a screenshot is taken while its opening runs, the book is found on a
 # screenshot where its layout puts it, and Esc ends the program with status 0.
 # It runs twice: on a 1024 x 768 screen, and on a 2048 x 1536 screen at scale
-# 2, where the book is laid out and shown in device pixels.
+# 2, where the book is laid out and shown in device pixels. Over the book the
+# floating toolbar shows its right tab only; on the first screen F12 opens the
+# picture viewer, which brings the left tab, F10 takes it away again, and the
+# right tab's exit button ends the program with status 0 instead.
 #
 #   xvfb-smoke.sh VIEWER KFA ALBUM PROBE [OUT_FOLDER]
 #
@@ -55,8 +58,10 @@ if [ -n "${ASAN_OPTIONS:-}" ]; then
     export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$work/lsan.supp"
 fi
 
-run() {  # SIZE SCALE
-    local size=$1 scale=$2 run=$work/$1-at-$2
+run() {  # SIZE SCALE escape|toolbar
+    local size=$1 scale=$2 ending=$3 run=$work/$1-at-$2
+    # A kept folder of an earlier run would answer the waits below with its log.
+    rm -rf "$run"
     mkdir -p "$run/config" "$run/tmp"
     # Xvfb picks a free display itself and writes its number to the descriptor.
     exec 5>"$run/display"
@@ -98,10 +103,40 @@ run() {  # SIZE SCALE
     grep -q '^open-dialog' "$log" && fail "a bundled album asked for a file"
     local w=${size%x*} h=${size#*x}
     local shot=$work/screen-$size-at-$scale.png
-    QT_SCALE_FACTOR=1 "$probe" "$log" "$work/tile.jpg" "$shot" 30 || fail "screenshot check"
+    QT_SCALE_FACTOR=1 "$probe" "$log" "$work/tile.jpg" "$shot" 30 "$scale" ||
+        fail "screenshot check"
+    QT_SCALE_FACTOR=1 "$probe" --tabs right "$scale" "$work/tile.jpg" \
+        "$work/tabs-book-$size-at-$scale.png" || fail "the toolbar over the book"
 
     # Keys go to the window under the pointer: the full-screen book.
-    xdotool mousemove $((w / 2)) $((h / 2)) key Escape || fail "xdotool"
+    if [ "$ending" = toolbar ]; then
+        xdotool mousemove $((w / 2)) $((h / 2)) key F12 || fail "xdotool"
+        # Under the tabs lies a photo now: the reference is the settled screen
+        # with the toolbar's window taken away for a moment.
+        local toolbar="" id
+        for id in $(xdotool search --pid "$app_pid" 2>/dev/null); do
+            eval "$(xdotool getwindowgeometry --shell "$id")"
+            if [ "$WIDTH" -eq "$w" ] && [ "$HEIGHT" -lt 40 ]; then toolbar=$id; fi
+        done
+        [ -n "$toolbar" ] || fail "no toolbar window"
+        xdotool windowunmap --sync "$toolbar" || fail "xdotool"
+        QT_SCALE_FACTOR=1 "$probe" --still "$work/viewer-$size-at-$scale.png" ||
+            fail "screenshot of the picture viewer"
+        xdotool windowmap --sync "$toolbar" || fail "xdotool"
+        QT_SCALE_FACTOR=1 "$probe" --tabs both "$scale" "$work/viewer-$size-at-$scale.png" \
+            "$work/tabs-viewer-$size-at-$scale.png" || fail "the toolbar over the picture viewer"
+        # Back to the book: the left tab goes.
+        xdotool key F10 || fail "xdotool"
+        QT_SCALE_FACTOR=1 "$probe" --tabs right "$scale" "$work/tile.jpg" \
+            "$work/tabs-back-$size-at-$scale.png" || fail "the toolbar over the book after the viewer"
+        # The exit button, the last of the right tab.
+        local exit_x exit_y
+        exit_x=$(awk -v w="$w" -v s="$scale" 'BEGIN { printf "%d", w - 12 * s }')
+        exit_y=$(awk -v s="$scale" 'BEGIN { printf "%d", 9 * s }')
+        xdotool mousemove "$exit_x" "$exit_y" click 1 || fail "xdotool"
+    else
+        xdotool mousemove $((w / 2)) $((h / 2)) key Escape || fail "xdotool"
+    fi
     status=""
     for _ in $(seq 300); do
         if ! kill -0 "$app_pid" 2>/dev/null; then
@@ -112,14 +147,14 @@ run() {  # SIZE SCALE
         fi
         sleep 0.1
     done
-    [ -n "$status" ] || fail "the viewer did not end after Esc"
+    [ -n "$status" ] || fail "the viewer did not end after Esc or the toolbar's exit"
     [ "$status" -eq 0 ] || fail "the viewer ended with status $status"
-    grep -qx 'exit' "$log" || fail "Esc did not go through the exit command"
+    grep -qx 'exit' "$log" || fail "the program did not go through an exit command"
     kill "$xvfb_pid" 2>/dev/null
     wait "$xvfb_pid" 2>/dev/null
     xvfb_pid=""
-    echo "passed: book on screen at $size, scale $scale, Esc ended the viewer with status 0"
+    echo "passed: book and toolbar on screen at $size, scale $scale, ended by $ending with status 0"
 }
 
-run 1024x768 1
-run 2048x1536 2
+run 1024x768 1 toolbar
+run 2048x1536 2 escape

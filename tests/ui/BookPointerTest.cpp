@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 #include <filesystem>
 #include <optional>
 
@@ -230,8 +231,14 @@ TEST_F(BookPointerTest, KeysOpenTheOtherViewsAndTheOptions) {
     EXPECT_TRUE(RowseForm->isVisible());
     EXPECT_EQ(ViewMode, 3);
     const int options = TfrmOption::ShownCount();
+    // The dialog is modal: Esc from inside its loop closes it.
+    QTimer::singleShot(0, [] {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(QApplication::activeModalWidget(), &escape);
+    });
     Key(Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(TfrmOption::ShownCount(), options + 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     Key(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(TfrmOption::ShownCount(), options + 1);
 

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QTimer>
 #include <cstdlib>
 
 #include "archive/AlbumArchive.h"
@@ -16,6 +17,11 @@ namespace pagora::test {
 
 QRgb PageColour(int page) {
     return qRgb((page * 53) % 200 + 30, (page * 97 + 60) % 200 + 30, (page * 31 + 120) % 200 + 30);
+}
+
+void ClearEndedLoops() {
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 Album Put(Album album, const std::string& name, Bytes content) {

@@ -16,6 +16,9 @@
 namespace pagora::test {
 
 QRgb PageColour(int page);
+// A test that ended the program (EndProgram outside the application's own
+// loop) leaves every later event loop ending at once; this lets them run.
+void ClearEndedLoops();
 // Member names are unique regardless of case: the new member replaces any
 // whose name differs only in case (a page's record and a picture's).
 Album Put(Album album, const std::string& name, Bytes content);

@@ -319,16 +319,42 @@ TEST_F(DamagedAlbumTest, EmptyOrUndecodableBackgroundIsRefusedWithTheDecodersMes
                       "back.jpg: empty file");
     ExpectRefusedWith(Variant("back-norows.kfa", With(*base_, "back.jpg", NoRowsJpeg())),
                       "back.jpg: cannot decode JPEG: Empty JPEG image (DNL not supported)");
+}
+
+TEST_F(DamagedAlbumTest, AChosenBackgroundThatNoLongerDecodesGivesWayToTheAlbums) {
     const std::string zeroWidth = Path("zero-width.png"), empty = Path("empty.png");
+    const std::string unknown = Path("picture.xyz");
     WriteFile(zeroWidth, ZeroWidthPng());
     WriteFile(empty, {});
+    WriteFile(unknown, Png(Plain(4, 4, qRgb(1, 2, 3))));
+    // The book comes up after the message, and Esc ends it.
+    const auto opens = [](const ViewerRun& run, const std::string& message) {
+        ExpectCleanEnd(run);
+        EXPECT_EQ(run.Process.Status, 0) << run.Log();
+        EXPECT_TRUE(run.Has("painted")) << run.Log();
+        ASSERT_EQ(run.Values("message").size(), 1u) << run.Log();
+        EXPECT_NE(run.Values("message")[0].find(message), std::string::npos) << run.Log();
+    };
+    const ViewerRun plain = ExpectOpens(Path("book.kfa"), {.Snapshot = true});
+    ASSERT_FALSE(plain.Snapshot.isNull()) << plain.Log();
     for (const auto& [picture, message] :
          {std::pair{zeroWidth, zeroWidth + ": cannot decode PNG: Invalid IHDR data"},
-          std::pair{empty, empty + ": empty file"}}) {
+          std::pair{empty, empty + ": empty file"},
+          std::pair{unknown, std::string("Unknown picture file extension (.xyz)")}}) {
         SCOPED_TRACE(picture);
-        ExpectRefusedWith(Path("book.kfa"), message,
-                          {.Settings = "[Test album]\nBackPic=" + picture + "\n"});
+        const ViewerRun run =
+            Run(Path("book.kfa"),
+                {.Snapshot = true, .Settings = "[Test album]\nBackPic=" + picture + "\n"});
+        opens(run, message);
+        if (run.Snapshot.isNull())
+            continue;
+        for (const QPoint corner : {QPoint(0, 0), QPoint(1023, 767), QPoint(0, 767)})
+            EXPECT_EQ(run.Snapshot.pixel(corner), plain.Snapshot.pixel(corner))
+                << corner.x() << "," << corner.y();
     }
+    // A file that has gone away says so too.
+    opens(Run(Path("book.kfa"), {.Settings = "[Test album]\nBackPic=" + Path("gone.png") + "\n"}),
+          Path("gone.png"));
 }
 
 TEST_F(DamagedAlbumTest, SplashPicturesOfAnySizeOpen) {

@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QToolButton>
 #include <set>
 #include <string>
 #include <vector>
@@ -212,8 +213,11 @@ TEST_F(PictureViewerTest, ReturnsWhereItWasOpenedFromAndStopsItsShow) {
     Key(Qt::Key_F12);
     Settle();
     EXPECT_FALSE(book->BookTimer.Enabled());
-    Viewer().ToolBtnPlayClick();
+    // Ctrl+P, which the toolbar's auto-play button names; the button follows.
+    ToolbarForm = &toolbar_;
+    ViewerKey(Qt::Key_P, Qt::ControlModifier);
     EXPECT_TRUE(Viewer().Timer.Enabled());
+    EXPECT_TRUE(toolbar_.ToolBtnPlay->isChecked());
     Viewer().TimerTimer();
     Settle();
     EXPECT_EQ(Viewer().PictureNo, 2);
@@ -223,6 +227,7 @@ TEST_F(PictureViewerTest, ReturnsWhereItWasOpenedFromAndStopsItsShow) {
     EXPECT_TRUE(book->BookTimer.Enabled());
     EXPECT_TRUE(book->NPlay->isChecked());
     EXPECT_FALSE(Viewer().Timer.Enabled());
+    EXPECT_FALSE(toolbar_.ToolBtnPlay->isChecked());
     book->NPlayClick();
 
     // From the browser: a click goes back there, F10 to the book.
@@ -357,7 +362,7 @@ TEST_F(PictureViewerTest, TheLensMagnifiesTheScreenOrTheFullPictureAndLeavesNoTr
             large.setPixel(x, y, qRgb(x % 256, y % 256, 128));
     OpenViews(5, Variant("large.kfa", Replace(ViewsAlbum(), "PIC2.jpg", EncodeJpeg(large, 90))));
     ToolbarForm = &toolbar_;
-    toolbar_.tbtnMagnifier.Down = true;
+    toolbar_.tbtnMagnifier->setChecked(true);
     Viewer().Tag = 1;
     Viewer().ShowPicture(1);
     ViewMode = 2;
@@ -412,7 +417,7 @@ TEST_F(PictureViewerTest, TheLensMagnifiesTheScreenOrTheFullPictureAndLeavesNoTr
     EXPECT_EQ(ShownPicture(), 3);
 
     // The magnifier button up: the click goes back.
-    toolbar_.tbtnMagnifier.Down = false;
+    toolbar_.tbtnMagnifier->setChecked(false);
     press(300, 300);
     EXPECT_EQ(ViewMode, 1);
 }

@@ -116,8 +116,8 @@ void ViewsTest::Wheel(int notches) const {
     QApplication::sendEvent(&Viewer(), &event);
 }
 
-void ViewsTest::ViewerKey(int key) const {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+void ViewsTest::ViewerKey(int key, Qt::KeyboardModifiers modifiers) const {
+    QKeyEvent press(QEvent::KeyPress, key, modifiers);
     QApplication::sendEvent(&Viewer(), &press);
 }
 

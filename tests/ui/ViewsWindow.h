@@ -42,7 +42,7 @@ class ViewsTest : public BookWindowTest {
     void Settle() const;
     // Until the browser's loader has nothing to do.
     void SettleBrowser() const;
-    void ViewerKey(int key) const;
+    void ViewerKey(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const;
     // A mouse event at device (x, y) of the widget.
     static void Mouse(QWidget* widget, QEvent::Type type, int x, int y,
                       Qt::MouseButton button = Qt::NoButton);
