@@ -1,5 +1,6 @@
 #include "platform/MenuIcons.h"
 
+#include "platform/IconStyle.h"
 #include "platform/ScreenScale.h"
 
 #include <QCoreApplication>
@@ -15,27 +16,19 @@ namespace pagora {
 namespace {
 
 // The set's colours: a dark outline and light fills, one accent per icon.
-const QColor kOutline(0x33, 0x3d, 0x4f);
 const QColor kBlue(0x2f, 0x6f, 0xd0);
 const QColor kOrange(0xe0, 0x7a, 0x1f);
 const QColor kGreen(0x2e, 0x9e, 0x4f);
 
-QLinearGradient Vertical(QColor top, QColor bottom, qreal y0, qreal y1) {
-    QLinearGradient g(0, y0, 0, y1);
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return g;
-}
-
 // A landscape photograph in a white mount, with a badge carrying a letter
 // drawn as strokes.
 void DrawPicture(QPainter& p, QColor badge, bool letterB) {
-    p.setPen(QPen(kOutline, 1));
+    p.setPen(QPen(kIconOutline, 1));
     p.setBrush(Qt::white);
     p.drawRoundedRect(QRectF(0.5, 1.5, 13, 11), 1.5, 1.5);
     QRectF photo(2, 3, 10, 8);
     p.setPen(Qt::NoPen);
-    p.setBrush(Vertical(QColor(0x8c, 0xc8, 0xf5), QColor(0xd8, 0xee, 0xff), 3, 9));
+    p.setBrush(VerticalGradient(QColor(0x8c, 0xc8, 0xf5), QColor(0xd8, 0xee, 0xff), 3, 9));
     p.drawRect(photo);
     p.setBrush(QColor(0xff, 0xc8, 0x30));
     p.drawEllipse(QPointF(4.5, 5.2), 1.2, 1.2);
@@ -46,12 +39,12 @@ void DrawPicture(QPainter& p, QColor badge, bool letterB) {
     hill.quadTo(10, 7.2, 12, 8);
     hill.lineTo(12, 11);
     hill.closeSubpath();
-    p.setBrush(Vertical(QColor(0x6c, 0xc0, 0x5a), QColor(0x2f, 0x8a, 0x3a), 7, 11));
+    p.setBrush(VerticalGradient(QColor(0x6c, 0xc0, 0x5a), QColor(0x2f, 0x8a, 0x3a), 7, 11));
     p.drawPath(hill);
 
     QRectF disc(7.5, 7.5, 8, 8);
     p.setPen(QPen(Qt::white, 1));
-    p.setBrush(Vertical(badge.lighter(125), badge.darker(115), disc.top(), disc.bottom()));
+    p.setBrush(VerticalGradient(badge.lighter(125), badge.darker(115), disc.top(), disc.bottom()));
     p.drawRoundedRect(disc, 2, 2);
     // The letter on the pixel grid, so that it stays sharp at 16 x 16.
     QPainterPath letter;
@@ -104,14 +97,14 @@ void DrawGear(QPainter& p) {
     gear.closeSubpath();
     gear.addEllipse(c, 2.2, 2.2);
     gear.setFillRule(Qt::OddEvenFill);
-    p.setPen(QPen(kOutline, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Vertical(QColor(0xd4, 0xda, 0xe4), QColor(0x7c, 0x88, 0x9c), 1, 15));
+    p.setPen(QPen(kIconOutline, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(VerticalGradient(QColor(0xd4, 0xda, 0xe4), QColor(0x7c, 0x88, 0x9c), 1, 15));
     p.drawPath(gear);
 }
 
 void DrawExit(QPainter& p) {
     // The door frame, and the door swung open into the room.
-    p.setPen(QPen(kOutline, 1));
+    p.setPen(QPen(kIconOutline, 1));
     p.setBrush(QColor(0x3a, 0x30, 0x2a));
     p.drawRect(QRectF(1.5, 1.5, 8, 13));
     QPainterPath door;
@@ -120,7 +113,7 @@ void DrawExit(QPainter& p) {
     door.lineTo(6.5, 15.5);
     door.lineTo(1.5, 14.5);
     door.closeSubpath();
-    p.setBrush(Vertical(QColor(0xd9, 0x9a, 0x5b), QColor(0xa4, 0x62, 0x2c), 1, 15));
+    p.setBrush(VerticalGradient(QColor(0xd9, 0x9a, 0x5b), QColor(0xa4, 0x62, 0x2c), 1, 15));
     p.drawPath(door);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0xff, 0xe0, 0x80));
@@ -136,7 +129,7 @@ void DrawExit(QPainter& p) {
     arrow.lineTo(7.5, 10);
     arrow.closeSubpath();
     p.setPen(QPen(QColor(0x9a, 0x1c, 0x1c), 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Vertical(QColor(0xf4, 0x6a, 0x5a), QColor(0xc8, 0x2a, 0x22), 4, 13));
+    p.setBrush(VerticalGradient(QColor(0xf4, 0x6a, 0x5a), QColor(0xc8, 0x2a, 0x22), 4, 13));
     p.drawPath(arrow);
 }
 
@@ -153,7 +146,7 @@ void DrawArrow(QPainter& p, bool left) {
     if (!left)
         p.setTransform(QTransform(-1, 0, 0, 1, 16, 0), true);
     p.setPen(QPen(kGreen.darker(150), 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.setBrush(Vertical(kGreen.lighter(150), kGreen, 2, 14));
+    p.setBrush(VerticalGradient(kGreen.lighter(150), kGreen, 2, 14));
     p.drawPath(arrow);
 }
 
@@ -162,8 +155,9 @@ void DrawThumbnails(QPainter& p) {
                            QColor(0x9a, 0xd7, 0x8a), QColor(0xe3, 0x9c, 0xc9)};
     for (int i = 0; i < 4; ++i) {
         QRectF cell(1.5 + (i % 2) * 7, 1.5 + (i / 2) * 7, 6, 6);
-        p.setPen(QPen(kOutline, 1));
-        p.setBrush(Vertical(tops[i].lighter(115), tops[i].darker(120), cell.top(), cell.bottom()));
+        p.setPen(QPen(kIconOutline, 1));
+        p.setBrush(
+            VerticalGradient(tops[i].lighter(115), tops[i].darker(120), cell.top(), cell.bottom()));
         p.drawRoundedRect(cell, 1, 1);
     }
 }
@@ -198,8 +192,8 @@ void DrawOpenBook(QPainter& p) {
         page.lineTo(1.5, 13);
         page.quadTo(5, 12, 8, 14);
         page.closeSubpath();
-        p.setPen(QPen(kOutline, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        p.setBrush(Vertical(Qt::white, QColor(0xe4, 0xe8, 0xf0), 3, 14));
+        p.setPen(QPen(kIconOutline, 1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(VerticalGradient(Qt::white, QColor(0xe4, 0xe8, 0xf0), 3, 14));
         p.drawPath(page);
         p.setPen(QPen(kBlue, 0.8));
         for (qreal y : {5.5, 7.5, 9.5})

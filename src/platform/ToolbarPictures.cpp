@@ -5,37 +5,30 @@
 #include <QPainterPath>
 
 #include "gfx/Bitmap.h"
+#include "platform/IconStyle.h"
 #include "platform/MenuIcons.h"
 
 namespace pagora {
 
 namespace {
 
-const QColor kOutline(0x33, 0x3d, 0x4f);
 const QColor kBand(0xc8, 0xd6, 0xea);
 
-QLinearGradient Vertical(QColor top, QColor bottom, qreal y0, qreal y1) {
-    QLinearGradient g(0, y0, 0, y1);
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    return g;
-}
-
 void DrawMinimize(QPainter& p) {
-    p.setPen(QPen(kOutline, 1));
+    p.setPen(QPen(kIconOutline, 1));
     p.setBrush(Qt::white);
     p.drawRect(QRectF(2.5, 1.5, 11, 9));
     p.setPen(Qt::NoPen);
-    p.setBrush(Vertical(QColor(0x5c, 0x96, 0xf0), QColor(0x25, 0x63, 0xdd), 1.5, 4));
+    p.setBrush(VerticalGradient(QColor(0x5c, 0x96, 0xf0), QColor(0x25, 0x63, 0xdd), 1.5, 4));
     p.drawRect(QRectF(3, 2, 10, 2.5));
-    p.setBrush(Vertical(QColor(0x6c, 0xa0, 0xe8), QColor(0x2a, 0x5c, 0xc0), 12, 15));
-    p.setPen(QPen(kOutline, 1));
+    p.setBrush(VerticalGradient(QColor(0x6c, 0xa0, 0xe8), QColor(0x2a, 0x5c, 0xc0), 12, 15));
+    p.setPen(QPen(kIconOutline, 1));
     p.drawRect(QRectF(4.5, 12.5, 7, 2));
 }
 
 void DrawPlay(QPainter& p) {
     p.setPen(QPen(QColor(0x1e, 0x6a, 0x2a), 1));
-    p.setBrush(Vertical(QColor(0x8c, 0xe0, 0x7a), QColor(0x2e, 0x9e, 0x4f), 1, 15));
+    p.setBrush(VerticalGradient(QColor(0x8c, 0xe0, 0x7a), QColor(0x2e, 0x9e, 0x4f), 1, 15));
     p.drawEllipse(QRectF(1.5, 1.5, 13, 13));
     QPainterPath triangle;
     triangle.moveTo(6.2, 4.8);
@@ -49,7 +42,7 @@ void DrawPlay(QPainter& p) {
 
 void DrawAlbum(QPainter& p) {
     // Two pages open on a dark cover, lines of text on each.
-    p.setPen(QPen(kOutline, 1));
+    p.setPen(QPen(kIconOutline, 1));
     p.setBrush(QColor(0x8a, 0x3b, 0x2a));
     p.drawRoundedRect(QRectF(0.5, 3.5, 15, 10), 1, 1);
     QPainterPath pages;
@@ -60,7 +53,7 @@ void DrawAlbum(QPainter& p) {
     pages.quadTo(11, 11.5, 14.2, 12.5);
     pages.lineTo(14.2, 3.5);
     pages.quadTo(11, 2.5, 8, 4.5);
-    p.setBrush(Vertical(Qt::white, QColor(0xe8, 0xe2, 0xd0), 3, 13));
+    p.setBrush(VerticalGradient(Qt::white, QColor(0xe8, 0xe2, 0xd0), 3, 13));
     p.drawPath(pages);
     p.drawLine(QPointF(8, 4.5), QPointF(8, 13.5));
     p.setPen(QPen(QColor(0x9a, 0xa4, 0xb4), 0.8));
@@ -76,7 +69,7 @@ void DrawMagnifier(QPainter& p) {
     QRadialGradient glass(QPointF(5, 5), 6);
     glass.setColorAt(0, Qt::white);
     glass.setColorAt(1, QColor(0xa8, 0xd4, 0xf8));
-    p.setPen(QPen(kOutline, 1.3));
+    p.setPen(QPen(kIconOutline, 1.3));
     p.setBrush(glass);
     p.drawEllipse(QPointF(6.5, 6.5), 5, 5);
 }
@@ -149,7 +142,7 @@ QImage DrawToolbarPicture(ToolbarPicture which, ScreenScale scale) {
     // A brushed band, light at the top, with a fine grain across it and a
     // darker seam where the tab meets the screen below.
     p.fillRect(QRectF(0, 0, design.width(), design.height()),
-               Vertical(kBand.lighter(112), kBand.darker(112), 0, design.height()));
+               VerticalGradient(kBand.lighter(112), kBand.darker(112), 0, design.height()));
     p.setPen(QPen(QColor(255, 255, 255, 40), 0.5));
     for (int x = 2; x < design.width(); x += 3)
         p.drawLine(QPointF(x, 0), QPointF(x - 6, design.height()));

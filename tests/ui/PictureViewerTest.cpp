@@ -422,6 +422,49 @@ TEST_F(PictureViewerTest, TheLensMagnifiesTheScreenOrTheFullPictureAndLeavesNoTr
     EXPECT_EQ(ViewMode, 1);
 }
 
+// The toolbar's buttons drive the real views, and each way between them
+// shapes the toolbar.
+TEST_F(PictureViewerTest, TheToolbarDrivesTheViewsAndFollowsThem) {
+    ToolbarForm = &toolbar_;  // before the book hands it its commands
+    OpenViews(25);
+    EXPECT_FALSE(toolbar_.LeftTab());
+    Key(Qt::Key_F12);
+    Settle();
+    ASSERT_EQ(ViewMode, 2);
+    EXPECT_TRUE(toolbar_.LeftTab());
+    EXPECT_EQ(ShownPicture(), 1);
+    toolbar_.ToolBtnDown->click();
+    Settle();
+    EXPECT_EQ(ShownPicture(), 2);
+    toolbar_.ToolbtnUp->click();
+    Settle();
+    EXPECT_EQ(ShownPicture(), 1);
+    toolbar_.ToolBtnPlay->click();
+    EXPECT_TRUE(Viewer().Timer.Enabled());
+    EXPECT_TRUE(toolbar_.ToolBtnPlay->isChecked());
+
+    toolbar_.ToolButton8->click();  // the thumbnails
+    EXPECT_EQ(ViewMode, 3);
+    EXPECT_FALSE(toolbar_.LeftTab());
+    EXPECT_FALSE(Viewer().Timer.Enabled());
+    EXPECT_FALSE(toolbar_.ToolBtnPlay->isChecked());
+    toolbar_.ToolBtnDown->click();
+    EXPECT_EQ(Browser().ThumbPage.load(), 2);
+    toolbar_.ToolBtnDown->click();  // 25 pictures have no third page
+    EXPECT_EQ(Browser().ThumbPage.load(), 2);
+    SettleBrowser();
+    Browser().CellClick(0);
+    Settle();
+    EXPECT_EQ(ViewMode, 2);
+    EXPECT_EQ(ShownPicture(), 21);
+    EXPECT_TRUE(toolbar_.LeftTab());
+
+    toolbar_.ToolButton7->click();  // back to the book
+    EXPECT_EQ(ViewMode, 1);
+    EXPECT_EQ(ActiveCanvas, &book->GetCanvas());
+    EXPECT_FALSE(toolbar_.LeftTab());
+}
+
 TEST_F(PictureViewerTest, MenuCaptionsIconsAndKeys) {
     OpenViews(3);
     const std::vector<QString> chinese = {"相册浏览", "缩略图浏览", "", "上一个", "下一个",
