@@ -34,6 +34,8 @@ Album Put(Album album, const std::string& name, Bytes content) {
 
 void BookWindowTest::SetUpBook(int pages, const std::function<Bytes(int page)>& info) {
     MakeBaseAlbum();
+    // A failed make has said why; the tests of the suite then fail, not crash.
+    ASSERT_NE(base_, nullptr);
     config_ = new TempDir;
     ::setenv("XDG_CONFIG_HOME", config_->Path().c_str(), 1);
     Album album = *base_;
