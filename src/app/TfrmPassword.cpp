@@ -1,10 +1,8 @@
 #include "app/TfrmPassword.h"
 
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QProxyStyle>
-#include <QScreen>
 #include <QTimer>
 
 #include "platform/Automation.h"
@@ -31,10 +29,7 @@ class StarStyle : public QProxyStyle {
 // A padlock on a transparent ground, the prompt's picture, drawn at the
 // screen's scale so that Qt need not enlarge it.
 QPixmap PadlockPicture() {
-    const ScreenScale scale = ProgramScale();
-    QPixmap picture(scale.DeviceSize(QSize(59, 53)));
-    picture.setDevicePixelRatio(scale.Ratio());
-    picture.fill(Qt::transparent);
+    QPixmap picture = LogicalPixmap(QSize(59, 53), ProgramScale());
     QPainter painter(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(120, 120, 128), 5));
@@ -107,10 +102,7 @@ bool TfrmPassword::Ask(const std::string& password) {
     result_ = false;
     EdtPassword->setFocus();
     // Centred on the desktop: the owner is never shown, so Qt cannot centre on it.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    move(DesktopLogicalRect().center() - QPoint(width() / 2, height() / 2));
     if (automation::Active()) {
         automation::Record(("password-prompt " + windowTitle() + "|" + Label1->text() + "|" +
                             BtnOk->text() + "|" + BtnCancel->text())

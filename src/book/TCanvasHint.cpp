@@ -1,7 +1,6 @@
 #include "book/TCanvasHint.h"
 
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
@@ -152,7 +151,7 @@ void PaintBody(QImage& image, const QRect& body, int corner) {
 }
 
 QSize ScreenSize(const Canvas& fallback) {
-    if (QGuiApplication::primaryScreen())
+    if (HasScreen())
         return ScreenDeviceSize();
     return {fallback.Width(), fallback.Height()};
 }

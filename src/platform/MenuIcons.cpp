@@ -207,43 +207,39 @@ void DrawOpenBook(QPainter& p) {
 }  // namespace
 
 QImage DrawMenuIcon(int index, int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
-    switch (index) {
-        case kIconExportBitmap:
-            DrawPicture(p, kBlue, true);
-            break;
-        case kIconOptions:
-            DrawGear(p);
-            break;
-        case kIconExportJpeg:
-            DrawPicture(p, kOrange, false);
-            break;
-        case kIconExit:
-            DrawExit(p);
-            break;
-        case kIconBack:
-            DrawArrow(p, true);
-            break;
-        case kIconNext:
-            DrawArrow(p, false);
-            break;
-        case kIconThumbnails:
-            DrawThumbnails(p);
-            break;
-        case kIconFullScreen:
-            DrawFullScreen(p);
-            break;
-        case kIconAlbumMode:
-            DrawOpenBook(p);
-            break;
-        default:
-            break;
-    }
-    return image;
+    return DrawIconAt(size, [index](QPainter& p) {
+        switch (index) {
+            case kIconExportBitmap:
+                DrawPicture(p, kBlue, true);
+                break;
+            case kIconOptions:
+                DrawGear(p);
+                break;
+            case kIconExportJpeg:
+                DrawPicture(p, kOrange, false);
+                break;
+            case kIconExit:
+                DrawExit(p);
+                break;
+            case kIconBack:
+                DrawArrow(p, true);
+                break;
+            case kIconNext:
+                DrawArrow(p, false);
+                break;
+            case kIconThumbnails:
+                DrawThumbnails(p);
+                break;
+            case kIconFullScreen:
+                DrawFullScreen(p);
+                break;
+            case kIconAlbumMode:
+                DrawOpenBook(p);
+                break;
+            default:
+                break;
+        }
+    });
 }
 
 std::vector<QIcon> DrawIconSet(int count, QImage (*draw)(int index, int size)) {

@@ -87,10 +87,39 @@ void SetProgramScale(ScreenScale scale) {
 }
 
 QSize ScreenDeviceSize() {
-    const QScreen* screen = qGuiApp ? QGuiApplication::primaryScreen() : nullptr;
-    if (!screen)
+    if (!HasScreen())
         return {1, 1};
+    const QScreen* screen = QGuiApplication::primaryScreen();
     return ScreenScale::Of(screen).DeviceSize(screen->geometry().size());
+}
+
+bool HasScreen() {
+    return qGuiApp && QGuiApplication::primaryScreen();
+}
+
+QRect ScreenLogicalRect() {
+    return HasScreen() ? QGuiApplication::primaryScreen()->geometry() : QRect(0, 0, 1, 1);
+}
+
+QRect DesktopLogicalRect() {
+    return HasScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect(0, 0, 1, 1);
+}
+
+QPixmap LogicalPixmap(QSize logical, ScreenScale scale) {
+    QPixmap picture(scale.DeviceSize(logical));
+    picture.setDevicePixelRatio(scale.Ratio());
+    picture.fill(Qt::transparent);
+    return picture;
+}
+
+QImage RenderDevicePixels(QWidget& widget, const QRect& logical, QColor ground) {
+    const ScreenScale scale = ScreenScale::Of(&widget);
+    QImage image(scale.DeviceSize(logical.size()).expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    image.fill(ground);
+    image.setDevicePixelRatio(scale.Ratio());
+    widget.render(&image, QPoint(), QRegion(logical), QWidget::DrawWindowBackground);
+    image.setDevicePixelRatio(1);
+    return image;
 }
 
 }  // namespace pagora

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QColor>
+#include <QImage>
+#include <QPixmap>
 #include <QPoint>
 #include <QPointF>
 #include <QRect>
@@ -53,5 +56,18 @@ inline int Scaled(int pixels) {
 
 // The primary screen's size in device pixels (1 x 1 without a screen).
 QSize ScreenDeviceSize();
+bool HasScreen();
+// Where windows go, in Qt's logical pixels: the primary screen, and its part
+// that panels leave free (1 x 1 at the origin without a screen).
+QRect ScreenLogicalRect();
+QRect DesktopLogicalRect();
+
+// A transparent picture for Qt's own widgets that covers the logical size at
+// the scale; painters on it draw in logical units, Qt shows it unresampled.
+QPixmap LogicalPixmap(QSize logical, ScreenScale scale);
+
+// What the widget paints over its logical rectangle, without its children,
+// in device pixels on the ground colour.
+QImage RenderDevicePixels(QWidget& widget, const QRect& logical, QColor ground);
 
 }  // namespace pagora

@@ -91,28 +91,24 @@ QImage DrawToolbarGlyph(int index, int size) {
         default:
             break;
     }
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
-    switch (index) {
-        case kGlyphMinimize:
-            DrawMinimize(p);
-            break;
-        case kGlyphPlay:
-            DrawPlay(p);
-            break;
-        case kGlyphAlbum:
-            DrawAlbum(p);
-            break;
-        case kGlyphMagnifier:
-            DrawMagnifier(p);
-            break;
-        default:
-            break;
-    }
-    return image;
+    return DrawIconAt(size, [index](QPainter& p) {
+        switch (index) {
+            case kGlyphMinimize:
+                DrawMinimize(p);
+                break;
+            case kGlyphPlay:
+                DrawPlay(p);
+                break;
+            case kGlyphAlbum:
+                DrawAlbum(p);
+                break;
+            case kGlyphMagnifier:
+                DrawMagnifier(p);
+                break;
+            default:
+                break;
+        }
+    });
 }
 
 const std::vector<QIcon>& ToolbarGlyphs() {

@@ -155,14 +155,10 @@ QImage TFormXp::Backdrop(const QWidget* box) const {
     }
     // The parent as it paints itself there (a group's frame and fill, the
     // form's ground), without its children.
+    if (QWidget* parent = box->parentWidget())
+        return RenderDevicePixels(*parent, box->geometry(), Color);
     QImage ground(size, QImage::Format_RGB32);
     ground.fill(Color);
-    if (QWidget* parent = box->parentWidget()) {
-        ground.setDevicePixelRatio(scale.Ratio());
-        parent->render(&ground, QPoint(), QRegion(box->geometry()),
-                       QWidget::RenderFlags(QWidget::DrawWindowBackground));
-        ground.setDevicePixelRatio(1);
-    }
     return ground;
 }
 

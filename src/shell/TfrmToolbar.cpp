@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QEvent>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QToolButton>
 #include <utility>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "platform/Automation.h"
 #include "platform/Globals.h"
 #include "platform/MessageBox.h"
+#include "platform/ScreenScale.h"
 #include "platform/ToolbarPictures.h"
 #include "shell/TPaintBoxXp.h"
 #include "shell/ToolbarShape.h"
@@ -169,8 +168,7 @@ void TfrmToolbar::CreateComponents() {
 }
 
 void TfrmToolbar::Layout() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int width = screen != nullptr ? screen->geometry().width() : 1;
+    const int width = ScreenLogicalRect().width();
     CoolbarRight->move(width - kCoolbarRight.width() + 8, kCoolbarRightTop);
     setGeometry(0, 0, width, kImageLeft.height());
 }

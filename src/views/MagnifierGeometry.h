@@ -23,7 +23,7 @@ QSize SourceFrameSize(QSize area, QSize picture);
 // Where the picture sits, centred, in that frame.
 QPoint PictureOffset(QSize frame, QSize picture);
 
-// The part of the source (the frame) that the view around (x, y) shows: the
+// The rectangle of the source (the frame) that the view around (x, y) shows: the
 // area's view x view rectangle scaled from area to source coordinates, each
 // edge rounded halves to even on the exact fraction.
 QRect SampledArea(int x, int y, int viewWidth, int viewHeight, QSize source, QSize area);

@@ -14,12 +14,11 @@ struct HiDpiScreen {
 // From PAGORA_TEST_SCALE ("RATIO:WIDTHxHEIGHT"), else scale 2 at 2048 x 1536.
 inline HiDpiScreen TestScreen() {
     HiDpiScreen screen;
-    const QByteArray spec = qgetenv("PAGORA_TEST_SCALE");
-    const QList<QByteArray> parts = spec.split(':');
-    if (parts.size() == 2) {
-        const QList<QByteArray> size = parts[1].split('x');
+    const QList<QByteArray> fields = qgetenv("PAGORA_TEST_SCALE").split(':');
+    if (fields.size() == 2) {
+        const QList<QByteArray> size = fields[1].split('x');
         if (size.size() == 2) {
-            screen.Ratio = parts[0].toDouble();
+            screen.Ratio = fields[0].toDouble();
             screen.Width = size[0].toInt();
             screen.Height = size[1].toInt();
         }
